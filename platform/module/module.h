@@ -1,0 +1,62 @@
+#pragma once
+
+// Module loading and module identity: the stand-in for the platform's loader calls.
+//
+// A module is a shared object of the suite (or the program itself). HMODULE values are
+// handles of this service; the null handle names the program file in GetModuleFileNameA and
+// GetModuleHandleA, as it does on Windows.
+//
+// The "current module" is the module whose state is current in the framework: the program,
+// unless a module made itself current for the duration of a call into it (ZorModuleState).
+
+#include "platform/types/wintypes.h"
+
+#include <string>
+
+using FARPROC = void (*)();
+
+// Loads a shared object by path (or by a bare file name, searched beside the program first);
+// null on failure. Loading a module twice gives the same handle and counts a reference.
+HMODULE LoadLibraryA(const char* lpLibFileName);
+// Releases one reference; the object is unloaded when the last is gone.
+BOOL FreeLibrary(HMODULE hModule);
+// An exported C symbol of a loaded module, or null.
+FARPROC GetProcAddress(HMODULE hModule, const char* lpProcName);
+// The handle of a module already loaded in this process, by file name (with or without
+// directory; a Windows name such as "zorbase29.dll" maps to "zorbase29.so"), or the program
+// when the name is null. Null when no such module is loaded.
+HMODULE GetModuleHandleA(const char* lpModuleName);
+// The full path of a loaded module (the program for a null handle) into the buffer, cut to
+// nSize - 1 characters and terminated; returns the number of characters copied, 0 on failure.
+DWORD GetModuleFileNameA(HMODULE hModule, char* lpFilename, DWORD nSize);
+
+// The module that holds the given code or data address (a function of the module, a static).
+HMODULE zorModuleOfAddress(const void* address);
+// The module this call is compiled into: the program, or the shared object that includes it.
+#define ZOR_THIS_MODULE() zorModuleOfAddress(reinterpret_cast<const void*>(&zorModuleOfAddress))
+
+// The Linux file name of a module named the Windows way: ".dll" and ".ocx" become ".so";
+// other names stay as they are.
+std::string zorModuleFileName(const std::string& windowsName);
+
+// The current module of the framework's state; the program at start.
+HMODULE AfxGetInstanceHandle();
+// The module in which string and other resources are looked up; the current module unless
+// set otherwise.
+HMODULE AfxGetResourceHandle();
+void AfxSetResourceHandle(HMODULE hModule);
+
+// Makes a module current for the lifetime of the object, as a module does on entry to each
+// of its exported calls; the previous state comes back at the end of the scope.
+class ZorModuleState
+{
+public:
+    explicit ZorModuleState(HMODULE hModule);
+    ~ZorModuleState();
+    ZorModuleState(const ZorModuleState&) = delete;
+    ZorModuleState& operator=(const ZorModuleState&) = delete;
+
+private:
+    HMODULE m_previousInstance;
+    HMODULE m_previousResource;
+};
