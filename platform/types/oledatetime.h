@@ -4,9 +4,17 @@
 // as the fraction. Before that day the value is negative and the fraction still counts
 // forward from midnight (-1.25 is 29 December 1899, 06:00), as the automation type defines it.
 //
-// The value carries a status: valid, invalid (a failed conversion or an out-of-range field)
-// or null. Conversions from and to calendar fields are exact to the second; the fraction is
-// rounded to the nearest second when it is split into fields.
+// The value carries a status: valid, invalid (a failed conversion, an out-of-range field or a
+// value outside 1 January 100 to 31 December 9999) or null. Conversions from and to calendar
+// fields are exact to the second; the fraction is rounded to the nearest second when it is
+// split into fields. Order, differences and sums follow the time line, so they hold for values
+// before 1900 too.
+//
+// The default locale of formatting and parsing: the C/POSIX conventions with English names, the
+// month before the day. %x is "06/05/02", %X "14:07:09", %c "Wed Jun  5 14:07:09 2002", %p
+// "AM"/"PM"; the long date of %#x is "dddd, MMMM dd, yyyy" ("Wednesday, June 05, 2002"). The
+// texts never depend on the process's C locale, so a program that switches it (as Qt does at
+// start) formats and reads dates the same way. Two-digit years read as 1930 to 2029.
 
 #include "platform/types/wintypes.h"
 
@@ -21,12 +29,13 @@ public:
     enum DateTimeStatus { valid = 0, invalid = 1, null = 2 };
 
     COleDateTime() = default; // valid, 30 December 1899 00:00:00
-    COleDateTime(double dtSrc); // valid
+    COleDateTime(double dtSrc); // valid when inside the range above, invalid otherwise
     COleDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec);
     // A calendar time (seconds since the epoch) taken as local time through the system's
     // time-zone data.
     explicit COleDateTime(std::time_t timeSrc);
 
+    // The local wall-clock time now, in whole seconds.
     static COleDateTime GetCurrentTime();
 
     DateTimeStatus GetStatus() const { return m_status; }
@@ -53,20 +62,28 @@ public:
     bool GetAsTm(std::tm& out) const;
     // The value as local calendar time, through the system's time-zone data; -1 when not
     // valid. A wall-clock time that does not exist (skipped by a daylight-saving change) is
-    // taken as the system's mktime takes it.
+    // taken as the system's mktime takes it; one that happens twice (the hour repeated when
+    // daylight-saving time ends) gives the earlier of the two instants.
     std::time_t GetAsTimeT() const;
 
-    // strftime fields, plus the "#" flag of the Windows formatter (%#x: the long date,
-    // %#d: day without leading zero, and so on for the numeric fields). An invalid value gives
-    // "Invalid DateTime", a null value an empty text.
+    // strftime fields in the default locale: %a %A %b %B %c %C %d %D %e %F %h %H %I %j %m %M
+    // %n %p %R %S %t %T %u %U %w %W %x %X %y %Y %z %Z %%, plus the "#" flag of the Windows
+    // formatter: %#x is the long date, %#c the long date and the time, and on the numeric
+    // fields (%#d, %#H, %#j, %#m, ...) it removes the leading zeros. An unknown field is copied
+    // as it stands. An invalid value gives "Invalid DateTime", a null value an empty text.
     std::string Format(const char* pFormat) const;
-    // The default form: date and time in the user's locale ("%x %X"), date alone at
-    // midnight, time alone on 30 December 1899.
+    // The default form: date and time in the default locale ("%x %X"), the date alone at
+    // midnight, the time alone on 30 December 1899.
     std::string Format() const;
 
-    // Parses a date, a time, or both in the default locale (the C/POSIX conventions with the
-    // month first: "6/5/2002 14:07:09", "2002-06-05 14:07", "June 5, 2002", "14:07"). Returns
-    // false and sets the status invalid when the text cannot be read; an empty text gives null.
+    // Parses a date, a time, or both in the default locale: "6/5/2002", "6-5-2002",
+    // "06/05/02", "2002-06-05", "June 5, 2002", "Jun 5 2002", "5 June 2002", "5-Jun-2002",
+    // a leading day name ("Wednesday, June 05, 2002"), then optionally a time "14:07",
+    // "14:07:09", "2:07 PM", "2 PM" (after a blank, or a "T" after a year-first date); or a
+    // time alone, which lands on 30 December 1899; a month and day without a year take the
+    // current year. Blanks around the text are ignored, anything else left over fails.
+    // Returns false and sets the status invalid (value 0) when the text cannot be read or
+    // names an impossible date or time; a null or blank text gives false and status null.
     bool ParseDateTime(const char* lpszDate);
 
     operator double() const { return m_dt; }
@@ -104,6 +121,7 @@ public:
     void SetStatus(DateTimeSpanStatus status) { m_status = status; }
 
     double GetTotalDays() const { return m_span; }
+    // The length rounded to the nearest second, in hours, minutes or (whole) seconds.
     double GetTotalHours() const;
     double GetTotalMinutes() const;
     double GetTotalSeconds() const;
@@ -113,8 +131,10 @@ public:
     long GetMinutes() const;
     long GetSeconds() const;
 
-    // %D days, %H hours, %M minutes, %S seconds of the span, other strftime fields of the time
-    // of day the span stands for.
+    // %D days, %H hours, %M minutes, %S seconds of the span (the parts above; hours, minutes
+    // and seconds two digits, "#" drops the leading zero), other fields as COleDateTime's
+    // for the span taken as a date. An invalid span gives "Invalid DateTimeSpan", a null span
+    // an empty text.
     std::string Format(const char* pFormat) const;
 
     operator double() const { return m_span; }

@@ -71,8 +71,9 @@ public:
     COleCurrency(CY cySrc) : m_cur(cySrc) { }
     COleCurrency(long nUnits, long nFractionalUnits); // fraction in ten-thousandths
 
-    // Units and four decimal places, the locale's decimal point and thousands grouping, the
-    // trailing zeros of the fraction dropped to two places ("1,234.50").
+    // Units and four decimal places in the default locale (decimal point ".", grouping ","
+    // by threes, a leading "-" when negative), the trailing zeros of the fraction dropped down
+    // to two places ("1,234.50", "-0.0005").
     std::string Format() const;
 
     CY m_cur {0};
@@ -101,8 +102,17 @@ public:
     void Clear(); // back to VT_EMPTY
 
     // Converts in place to another type code with the automation coercion rules for the
-    // scalar kinds (numbers, bool, date, text); returns false and leaves the value unchanged
-    // when the conversion is not possible.
+    // scalar kinds (VT_UI1, VT_I2, VT_I4, VT_R4, VT_R8, VT_CY, VT_BOOL, VT_DATE, VT_BSTR, from
+    // VT_EMPTY too); returns false and leaves the value unchanged when the conversion is not
+    // possible. Floating point and currency become integers rounded half to even; a value
+    // outside the target's range fails. Text is read whole (blanks around it allowed, no
+    // grouping or symbols) or not at all; "True"/"False" read as bool, and a date text as
+    // ParseDateTime reads it. Numbers are written in the C locale whatever the process's
+    // locale: integers plainly, doubles to 15 and singles to 7 significant digits ("1E+20"),
+    // currency without trailing zeros ("1234.5"), bool as "-1" or "0", a date as
+    // "06/05/2002 14:07:09" (the date alone at midnight, the time alone on 30 December 1899).
+    // VT_EMPTY can be reached from anything; a VT_NULL, a VT_ERROR or any other kind cannot
+    // be converted.
     bool ChangeType(VARTYPE vartype);
 
     bool operator==(const COleVariant& o) const;

@@ -108,11 +108,13 @@ public:
         *this = r;
         return true;
     }
-    // The smallest rectangle holding both; an empty operand is ignored.
+    // The smallest rectangle holding both; an empty operand is ignored, two empty operands
+    // give the null rectangle and false.
     bool UnionRect(const RECT& a, const RECT& b)
     {
         const CRect ra(a), rb(b);
-        if (ra.IsRectEmpty()) { *this = rb; return !rb.IsRectEmpty(); }
+        if (ra.IsRectEmpty() && rb.IsRectEmpty()) { SetRectEmpty(); return false; }
+        if (ra.IsRectEmpty()) { *this = rb; return true; }
         if (rb.IsRectEmpty()) { *this = ra; return true; }
         SetRect(ra.left < rb.left ? ra.left : rb.left, ra.top < rb.top ? ra.top : rb.top,
             ra.right > rb.right ? ra.right : rb.right, ra.bottom > rb.bottom ? ra.bottom : rb.bottom);
