@@ -56,13 +56,24 @@ class IMessagePresenter
 {
 public:
     virtual ~IMessagePresenter() = default;
-    virtual int present(HWND owner, const std::string& text, const std::string& caption,
-        UINT type) = 0;
+    virtual int present(HWND owner, const std::string& text, const std::string& caption, UINT type)
+        = 0;
 };
 
 // Installs a presenter for all later boxes and returns the previous one; null restores the
 // built-in one. The caller keeps ownership.
 IMessagePresenter* zorSetMessagePresenter(IMessagePresenter* presenter);
+
+// The Qt message box: buttons and icon from the box type, the default button focused, modal
+// for the whole application. Shown on the GUI thread (a call from another thread waits for
+// it there). Needs a QApplication; without one it answers the default button. The built-in
+// presenter uses it when a display exists.
+class CQtMessagePresenter : public IMessagePresenter
+{
+public:
+    int present(
+        HWND owner, const std::string& text, const std::string& caption, UINT type) override;
+};
 
 // A presenter for tests: records each box and answers with the next queued answer, or with the
 // box's default button when none is queued.
@@ -76,11 +87,11 @@ public:
         UINT type {0};
     };
 
-    CRecordingPresenter();  // installs itself
+    CRecordingPresenter(); // installs itself
     ~CRecordingPresenter() override; // puts the previous presenter back
 
-    int present(HWND owner, const std::string& text, const std::string& caption,
-        UINT type) override;
+    int present(
+        HWND owner, const std::string& text, const std::string& caption, UINT type) override;
 
     std::vector<Box> boxes;
     std::deque<int> answers;
