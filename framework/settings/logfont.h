@@ -1,0 +1,27 @@
+#pragma once
+
+// The font record the settings store reads and writes field by field, laid out as the
+// platform's logical font.
+
+#include "platform/types/wintypes.h"
+
+constexpr int LF_FACESIZE = 32;
+
+struct LOGFONT
+{
+    LONG lfHeight {0};
+    LONG lfWidth {0};
+    LONG lfEscapement {0};
+    LONG lfOrientation {0};
+    LONG lfWeight {0};
+    BYTE lfItalic {0};
+    BYTE lfUnderline {0};
+    BYTE lfStrikeOut {0};
+    BYTE lfCharSet {0};
+    BYTE lfOutPrecision {0};
+    BYTE lfClipPrecision {0};
+    BYTE lfQuality {0};
+    BYTE lfPitchAndFamily {0};
+    char lfFaceName[LF_FACESIZE] {};
+};
+using LOGFONTA = LOGFONT;
