@@ -96,6 +96,8 @@ public:
     COleVariant(double dblSrc); // VT_R8
     COleVariant(const COleCurrency& curSrc); // VT_CY
     COleVariant(const COleDateTime& dateSrc); // VT_DATE
+    // A bool would silently become VT_I4 1 through the int form: use makeBool.
+    COleVariant(bool) = delete;
     static COleVariant makeBool(bool b); // VT_BOOL
     static COleVariant makeNull(); // VT_NULL
 
