@@ -1,0 +1,30 @@
+#include "monitor/slotsampler.h"
+
+#include "monitor/availability.h"
+
+SampleOutcome sampleSlot(
+    HostSlot& slot, CMonitorDatabase& database, int timeoutMs, int repeat, const EchoFunction& echo)
+{
+    SampleOutcome outcome;
+    if (slot.m_address == 0)
+        return outcome;
+
+    const bool wasUp = slot.m_up;
+    slot.probe(timeoutMs, repeat, echo);
+    slot.updateDisplay();
+
+    if (slot.m_up != wasUp) {
+        writeStatus(database, slot.m_hostText, slot.m_up, false);
+        outcome.recorded = true;
+    }
+    // A first probe that finds the host up is already a change from the initial false; one
+    // that finds it down is not, and still gets its record.
+    if (slot.m_firstProbe && !slot.m_up) {
+        writeStatus(database, slot.m_hostText, false, false);
+        outcome.recorded = true;
+    }
+    slot.m_firstProbe = false;
+
+    outcome.up = slot.m_up;
+    return outcome;
+}
