@@ -9,7 +9,7 @@ packages=(
     libsqlite3-dev sqlite3
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     iproute2 iputils-ping iptables nftables libnetfilter-queue-dev libmnl-dev
-    xvfb xauth x11-utils imagemagick fonts-wine fonts-dejavu-core
+    xvfb xauth x11-utils imagemagick fonts-wine fonts-dejavu-core fonts-liberation
     xdg-utils tzdata
 )
 

@@ -16,7 +16,7 @@
 
 #include "framework/settings/devmode.h"
 #include "framework/settings/globalmemory.h"
-#include "framework/settings/logfont.h"
+#include "platform/gdi/logfont.h"
 #include "framework/settings/windowplacement.h"
 #include "platform/registry/registry.h"
 #include "platform/types/oledatetime.h"

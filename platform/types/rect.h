@@ -25,6 +25,12 @@ struct RECT
     LONG bottom {0};
 };
 
+using LPPOINT = POINT*;
+using LPCPOINT = const POINT*;
+using LPSIZE = SIZE*;
+using LPRECT = RECT*;
+using LPCRECT = const RECT*;
+
 class CPoint : public POINT
 {
 public:

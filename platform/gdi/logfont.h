@@ -1,7 +1,8 @@
 #pragma once
 
-// The font record the settings store reads and writes field by field, laid out as the
-// platform's logical font.
+// The logical font: what a program asks of a font. The device context picks the face (through
+// the substitution table of the font service) and the pixel size from it; the settings store
+// reads and writes it field by field.
 
 #include "platform/types/wintypes.h"
 
