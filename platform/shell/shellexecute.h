@@ -1,0 +1,43 @@
+#pragma once
+
+// Opening a document or an address with the desktop's handler.
+//
+// ShellExecuteA with the verb "open" (or none) starts the desktop's handler program
+// ("xdg-open") through the current launcher (platform/shell/shelllauncher.h) with the file or
+// address as its only argument: an argument vector, never a shell line. Addresses (any text
+// that starts with a scheme such as "http:", "https:" or "mailto:") are passed as they are. A
+// local file must exist; it is passed as an absolute path (made from `directory`, or else the
+// current folder, when relative), so a name starting with '-' is never taken for an option.
+//
+// The result is above 32 when the handler was started, else one of the SE_ERR_ codes below.
+
+#include "platform/types/wintypes.h"
+
+#include <cstdint>
+
+// Window display states; the handler decides how its window shows, so they are accepted and
+// not otherwise used.
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_NORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
+constexpr int SW_MAXIMIZE = 3;
+constexpr int SW_SHOW = 5;
+constexpr int SW_SHOWDEFAULT = 10;
+
+// Failure results of ShellExecuteA.
+constexpr std::intptr_t SE_ERR_FNF = 2; // the local file does not exist
+constexpr std::intptr_t SE_ERR_PNF = 3; // the path is not valid
+constexpr std::intptr_t SE_ERR_ACCESSDENIED = 5; // the file may not be reached
+constexpr std::intptr_t SE_ERR_NOASSOC = 31; // no handler for the verb or no handler program
+
+// The result ShellExecuteA gives when the handler was started (any value above 32 means
+// success; callers must test "> 32", not this value).
+constexpr std::intptr_t ZOR_SHELL_STARTED = 42;
+
+// The name of the desktop's handler program, looked up on PATH by the launcher.
+constexpr const char* ZOR_DESKTOP_HANDLER = "xdg-open";
+
+std::intptr_t ShellExecuteA(HWND hwnd, const char* verb, const char* file, const char* parameters,
+    const char* directory, int showCommand);
