@@ -22,14 +22,14 @@
 
 namespace {
 
-bool runProgram(const std::string& spec)
+bool runProgram(const std::string& commandText)
 {
     std::vector<std::string> words;
     std::string::size_type begin = 0;
-    while (begin <= spec.size()) {
-        const std::string::size_type comma = spec.find(',', begin);
-        const std::string::size_type end = comma == std::string::npos ? spec.size() : comma;
-        words.push_back(spec.substr(begin, end - begin));
+    while (begin <= commandText.size()) {
+        const std::string::size_type comma = commandText.find(',', begin);
+        const std::string::size_type end = comma == std::string::npos ? commandText.size() : comma;
+        words.push_back(commandText.substr(begin, end - begin));
         begin = end + 1;
     }
     std::vector<char*> argv;
