@@ -1,19 +1,9 @@
 #pragma once
 
-// The window placement record the settings store reads and writes field by field, laid out
-// as the platform's, and the sizing-frame size its defaults are made from.
+// The window placement record the settings store reads and writes, and the sizing-frame size
+// its defaults are made from.
 
-#include "platform/types/rect.h"
-
-struct WINDOWPLACEMENT
-{
-    UINT length {sizeof(WINDOWPLACEMENT)};
-    UINT flags {0};
-    UINT showCmd {0};
-    POINT ptMinPosition;
-    POINT ptMaxPosition;
-    RECT rcNormalPosition;
-};
+#include "platform/ui/windowplacement.h"
 
 // The width and height of a sizable window's frame. Window frames belong to the desktop's
 // window manager here, so this is the classic value of 4 pixels; it only places a maximised

@@ -372,6 +372,33 @@ CSize zorDialogBaseUnits(const std::string& faceName, int pointSize, int dpiY)
     return CSize((width / 26 + 1) / 2, face->height);
 }
 
+std::string zorToCodePage(const QString& text)
+{
+    std::string result;
+    result.reserve(static_cast<std::size_t>(text.size()));
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        char c = '?';
+        if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
+            c = static_cast<char>(u);
+        } else {
+            for (int i = 0; i < 32; ++i) {
+                if (c_cp1252High[i] == u) {
+                    c = static_cast<char>(0x80 + i);
+                    break;
+                }
+            }
+        }
+        result += c;
+    }
+    return result;
+}
+
+QString zorFromCodePage(const std::string& text)
+{
+    return zorFromCodePage(text.data(), static_cast<int>(text.size()));
+}
+
 QString zorFromCodePage(const char* text, int n)
 {
     QString result(n, QChar(u' '));

@@ -90,3 +90,6 @@ CSize zorDialogBaseUnits(const std::string& faceName, int pointSize, int dpiY = 
 
 // Single-byte text (Windows-1252) to Qt's text.
 QString zorFromCodePage(const char* text, int n);
+QString zorFromCodePage(const std::string& text);
+// Qt's text to single-byte text (Windows-1252); characters it cannot hold become '?'.
+std::string zorToCodePage(const QString& text);

@@ -12,19 +12,12 @@
 // The result is above 32 when the handler was started, else one of the SE_ERR_ codes below.
 
 #include "platform/types/wintypes.h"
+#include "platform/ui/showcommands.h"
 
 #include <cstdint>
 
-// Window display states; the handler decides how its window shows, so they are accepted and
-// not otherwise used.
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_NORMAL = 1;
-constexpr int SW_SHOWMINIMIZED = 2;
-constexpr int SW_SHOWMAXIMIZED = 3;
-constexpr int SW_MAXIMIZE = 3;
-constexpr int SW_SHOW = 5;
-constexpr int SW_SHOWDEFAULT = 10;
+// The show command (SW_SHOWNORMAL, ...) is accepted and not otherwise used: the handler decides
+// how its window shows.
 
 // Failure results of ShellExecuteA.
 constexpr std::intptr_t SE_ERR_FNF = 2; // the local file does not exist

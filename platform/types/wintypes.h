@@ -25,6 +25,9 @@ using HRESULT = std::int32_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
+using UINT_PTR = std::uintptr_t;
+using INT_PTR = std::intptr_t;
+using DWORD_PTR = std::uintptr_t;
 
 #ifndef TRUE
 #define TRUE 1
@@ -57,11 +60,47 @@ constexpr LONG ERROR_CANTWRITE = 1013;
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
 
-inline constexpr WORD LOWORD(DWORD v) { return static_cast<WORD>(v & 0xFFFF); }
-inline constexpr WORD HIWORD(DWORD v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-inline constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-inline constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-inline constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+inline constexpr WORD LOWORD(DWORD v)
+{
+    return static_cast<WORD>(v & 0xFFFF);
+}
+inline constexpr WORD HIWORD(DWORD v)
+{
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
+inline constexpr DWORD MAKELONG(WORD low, WORD high)
+{
+    return static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16);
+}
+inline constexpr LPARAM MAKELPARAM(int low, int high)
+{
+    return static_cast<LPARAM>(MAKELONG(static_cast<WORD>(low), static_cast<WORD>(high)));
+}
+inline constexpr WPARAM MAKEWPARAM(int low, int high)
+{
+    return static_cast<WPARAM>(MAKELONG(static_cast<WORD>(low), static_cast<WORD>(high)));
+}
+// The signed coordinates of a point packed into a message's lParam.
+inline constexpr int GET_X_LPARAM(LPARAM lp)
+{
+    return static_cast<SHORT>(LOWORD(static_cast<DWORD>(lp)));
+}
+inline constexpr int GET_Y_LPARAM(LPARAM lp)
+{
+    return static_cast<SHORT>(HIWORD(static_cast<DWORD>(lp)));
+}
+inline constexpr BYTE GetRValue(COLORREF c)
+{
+    return static_cast<BYTE>(c & 0xFF);
+}
+inline constexpr BYTE GetGValue(COLORREF c)
+{
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+inline constexpr BYTE GetBValue(COLORREF c)
+{
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 inline constexpr COLORREF RGB(int r, int g, int b)
 {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));

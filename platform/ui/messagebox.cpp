@@ -1,5 +1,8 @@
 #include "platform/ui/messagebox.h"
 
+#include "platform/gdi/fonts.h"
+#include "platform/ui/window.h"
+
 #include <QtCore/QMetaObject>
 #include <QtCore/QThread>
 #include <QtWidgets/QAbstractButton>
@@ -79,14 +82,18 @@ QMessageBox::Icon iconOf(UINT type)
 }
 
 // Runs the box; must be called on the GUI thread.
-int execQtBox(const std::string& text, const std::string& caption, UINT type)
+int execQtBox(HWND owner, const std::string& text, const std::string& caption, UINT type)
 {
     const ButtonSet buttons = buttonsOf(type);
     const int defaultId = zorDefaultButton(type);
 
-    QMessageBox box;
-    box.setWindowTitle(QString::fromLocal8Bit(caption));
-    box.setText(QString::fromLocal8Bit(text));
+    // The box belongs to its owner's window (centred on it, above it); a dead or missing owner
+    // leaves it on its own.
+    CWnd* ownerWnd = CWnd::FromHandle(owner);
+    QWidget* parent = ownerWnd && ownerWnd->widget() ? ownerWnd->widget()->window() : nullptr;
+    QMessageBox box(parent);
+    box.setWindowTitle(zorFromCodePage(caption));
+    box.setText(zorFromCodePage(text));
     box.setIcon(iconOf(type));
     box.setWindowModality(Qt::ApplicationModal);
     QAbstractButton* cancel = nullptr;
@@ -159,18 +166,17 @@ int zorDefaultButton(UINT type)
 }
 
 int CQtMessagePresenter::present(
-    HWND, const std::string& text, const std::string& caption, UINT type)
+    HWND owner, const std::string& text, const std::string& caption, UINT type)
 {
-    // FIXME: the owner window is not used until the window layer exists; the box is modal for
-    // the whole application instead.
     QCoreApplication* app = QCoreApplication::instance();
     if (!qobject_cast<QApplication*>(app))
         return zorDefaultButton(type);
     if (QThread::currentThread() == app->thread())
-        return execQtBox(text, caption, type);
+        return execQtBox(owner, text, caption, type);
     int answer = zorDefaultButton(type);
     QMetaObject::invokeMethod(
-        app, [&] { return execQtBox(text, caption, type); }, Qt::BlockingQueuedConnection, &answer);
+        app, [&] { return execQtBox(owner, text, caption, type); }, Qt::BlockingQueuedConnection,
+        &answer);
     return answer;
 }
 

@@ -1,0 +1,1 @@
+target_sources(zorplatform PRIVATE tooltipctrl.cpp resources.cpp framecontrol.cpp ddx.cpp)

@@ -1,0 +1,204 @@
+#include "platform/ui/winapp.h"
+
+#include <QtCore/QAbstractEventDispatcher>
+#include <QtCore/QCoreApplication>
+#include <QtCore/QFileInfo>
+#include <QtCore/QThread>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QWidget>
+
+#include <memory>
+
+namespace {
+
+// The one application object of the process, as the platform keeps it for AfxGetApp.
+CWinApp* s_app = nullptr;
+
+// A quit asked for with PostQuitMessage: the pump ends with its code, and ExitInstance
+// answers it. Process-wide, as the platform's quit message is.
+struct QuitRequest
+{
+    bool posted {false};
+    int exitCode {0};
+};
+QuitRequest s_quit;
+
+// Whether dialogs may host controls by class id; set once by the application.
+bool s_controlContainerEnabled = false;
+
+// The file name of the program without folder and extension, as the platform gives the
+// executable's name.
+std::string exeNameOf(const char* argv0)
+{
+    if (argv0 == nullptr || *argv0 == '\0')
+        return {};
+    return QFileInfo(QString::fromLocal8Bit(argv0)).completeBaseName().toStdString();
+}
+
+} // namespace
+
+CWinApp::CWinApp(const char* lpszAppName)
+{
+    Q_ASSERT_X(s_app == nullptr, "CWinApp", "only one application object per process");
+    s_app = this;
+    if (lpszAppName != nullptr)
+        m_pszAppName = lpszAppName;
+}
+
+CWinApp::~CWinApp()
+{
+    if (s_app == this)
+        s_app = nullptr;
+}
+
+int CWinApp::Run()
+{
+    auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
+    CWnd* watched = m_pMainWnd;
+    HWND mainWindow = watched ? watched->GetSafeHwnd() : nullptr;
+
+    // Without a living main window there is nothing to pump for: the application quits at once,
+    // as one started without a window does on the platform.
+    if (!s_quit.posted && application != nullptr && IsWindow(mainWindow)) {
+        s_quit.exitCode = 0;
+        // The pump ends when the main window is destroyed, not when the last visible window
+        // closes: a main window may hide itself and go on running.
+        const bool quitOnLastClosed = application->quitOnLastWindowClosed();
+        application->setQuitOnLastWindowClosed(false);
+
+        // The window layer destroys windows through DestroyWindow; the pump looks at the main
+        // window's handle whenever it is about to wait for more events and when the main
+        // widget goes, and then quits as the platform does after the main window's last
+        // message. The handle is only looked up, never used, so a main window object that was
+        // deleted with its window is never touched.
+        QObject context;
+        auto checkMainWindow = [this, &watched, &mainWindow] {
+            if (s_quit.posted)
+                return;
+            if (m_pMainWnd != watched && m_pMainWnd != nullptr) {
+                // The application made another window its main window.
+                watched = m_pMainWnd;
+                mainWindow = watched->GetSafeHwnd();
+            }
+            if (m_pMainWnd == nullptr || !IsWindow(mainWindow)) {
+                if (m_pMainWnd == watched)
+                    m_pMainWnd = nullptr;
+                quit(0);
+            }
+        };
+        if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
+            QObject::connect(
+                dispatcher, &QAbstractEventDispatcher::aboutToBlock, &context, checkMainWindow);
+        }
+        if (QWidget* widget = watched->widget()) {
+            QObject::connect(
+                widget, &QObject::destroyed, &context, checkMainWindow, Qt::QueuedConnection);
+        }
+
+        QCoreApplication::exec();
+        application->setQuitOnLastWindowClosed(quitOnLastClosed);
+    }
+    const int exitCode = ExitInstance();
+    // The quit is consumed: a later pump runs again.
+    s_quit.posted = false;
+    return exitCode;
+}
+
+int CWinApp::ExitInstance()
+{
+    return s_quit.exitCode;
+}
+
+BOOL CWinApp::PreTranslateMessage(MSG* /*pMsg*/)
+{
+    return FALSE;
+}
+
+HICON CWinApp::LoadIcon(UINT nIDResource) const
+{
+    return LoadIconA(m_hInstance, nIDResource);
+}
+
+HCURSOR CWinApp::LoadStandardCursor(const char* lpszCursorName) const
+{
+    return LoadCursorA(nullptr, lpszCursorName);
+}
+
+HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
+{
+    return LoadCursorA(m_hInstance, nIDResource);
+}
+
+void CWinApp::SetRegistryKey(const char* lpszRegistryKey)
+{
+    m_registryKey = lpszRegistryKey ? lpszRegistryKey : "";
+}
+
+void CWinApp::quit(int nExitCode)
+{
+    s_quit.posted = true;
+    s_quit.exitCode = nExitCode;
+    // A running pump (and any modal loop inside it) ends once the current message is done;
+    // before the pump runs, Run sees the request and does not start.
+    if (QCoreApplication::instance() != nullptr && QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(nExitCode);
+}
+
+CWinApp* AfxGetApp()
+{
+    return s_app;
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return s_app ? s_app->m_pMainWnd : nullptr;
+}
+
+void PostQuitMessage(int nExitCode)
+{
+    CWinApp::quit(nExitCode);
+}
+
+int zorRunApplication(int argc, char** argv)
+{
+    std::unique_ptr<QApplication> ownApplication;
+    if (QCoreApplication::instance() == nullptr)
+        ownApplication = std::make_unique<QApplication>(argc, argv);
+
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return -1;
+    s_quit = {};
+
+    app->m_hInstance = GetModuleHandleA(nullptr);
+    app->m_pszExeName = exeNameOf(argc > 0 ? argv[0] : nullptr);
+    if (app->m_pszAppName.empty())
+        app->m_pszAppName = app->m_pszExeName;
+    app->m_lpCmdLine.clear();
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            app->m_lpCmdLine += ' ';
+        app->m_lpCmdLine += argv[i];
+    }
+
+    const int exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
+    s_quit = {};
+    return exitCode;
+}
+
+BOOL AfxOleInit()
+{
+    // FIXME: the component services of platform/ole do not exist yet, so there is nothing to
+    // set up and the call succeeds.
+    return TRUE;
+}
+
+void AfxEnableControlContainer()
+{
+    s_controlContainerEnabled = true;
+}
+
+bool zorControlContainerEnabled()
+{
+    return s_controlContainerEnabled;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+// The application object: the one QApplication of the process, the main window, the message
+// pump, and the registry key of the application's settings.
+//
+// A program makes one CWinApp-derived object; zorRunApplication(argc, argv) (the program's
+// main) makes the QApplication, calls InitInstance, runs the message pump while the main
+// window lives when InitInstance returned non-zero, and returns ExitInstance's result. The
+// pump hands every input event to PreTranslateMessage of the window it is for and of each of
+// its parents, as the platform's pump does, before the window sees it.
+
+#include "platform/module/module.h"
+#include "platform/types/wintypes.h"
+#include "platform/ui/resources.h"
+#include "platform/ui/window.h"
+
+#include <string>
+
+class QApplication;
+
+// The standard command identifiers.
+constexpr UINT ID_APP_ABOUT = 0xE140; // 57664
+constexpr UINT ID_APP_EXIT = 0xE141;
+constexpr UINT ID_HELP = 0xE146;
+
+class CWinApp
+{
+public:
+    explicit CWinApp(const char* lpszAppName = nullptr);
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    virtual BOOL InitInstance() { return TRUE; }
+    // Runs the message pump until the main window is destroyed or the application quits.
+    virtual int Run();
+    virtual int ExitInstance();
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+
+    HICON LoadIcon(UINT nIDResource) const;
+    HCURSOR LoadStandardCursor(const char* lpszCursorName) const;
+    HCURSOR LoadCursor(UINT nIDResource) const;
+    // The application's registry key (the company name) for the platform's settings calls.
+    void SetRegistryKey(const char* lpszRegistryKey);
+    std::string registryKey() const { return m_registryKey; }
+
+    // Ends the pump with the exit code (PostQuitMessage).
+    static void quit(int nExitCode = 0);
+
+    CWnd* m_pMainWnd {nullptr};
+    std::string m_pszAppName;
+    std::string m_pszExeName;
+    HINSTANCE m_hInstance {nullptr};
+    std::string m_lpCmdLine;
+
+private:
+    std::string m_registryKey;
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+HINSTANCE AfxGetInstanceHandle();
+void PostQuitMessage(int nExitCode);
+
+// Makes the QApplication (when none exists), runs InitInstance of the application object and
+// then the pump; returns the exit code.
+int zorRunApplication(int argc, char** argv);
+
+// The component layer: initialised once per process; TRUE on success. Until the component
+// services of platform/ole exist there is nothing to set up, and the calls succeed.
+BOOL AfxOleInit();
+// Allows dialogs to host controls by class id.
+void AfxEnableControlContainer();
+bool zorControlContainerEnabled();
