@@ -98,6 +98,26 @@ Probe probe(const QString& path, QLocalSocket& socket)
     }
 }
 
+// The window later starts bring to the front: the top-level window the main window is in,
+// then its owner's, up to the first that has none (the running instance's main window).
+CWnd* topmostOwner(CWnd* window)
+{
+    if (window == nullptr)
+        return nullptr;
+    CWnd* top = window->GetTopLevelParent();
+    // Bounded, so an ownership cycle cannot hang the guard.
+    for (int depth = 0; top != nullptr && depth < 64; ++depth) {
+        CWnd* owner = top->GetOwner();
+        if (owner == nullptr || owner == top)
+            break;
+        CWnd* next = owner->GetTopLevelParent();
+        if (next == nullptr || next == top)
+            break;
+        top = next;
+    }
+    return top;
+}
+
 } // namespace
 
 COneInstance::COneInstance() = default;
@@ -109,8 +129,7 @@ COneInstance::~COneInstance()
         m_server->close();
 }
 
-bool COneInstance::initOneInstance(
-    const std::string& className, const void* icon, const void* cursor)
+bool COneInstance::initOneInstance(const std::string& className, HICON icon, HCURSOR cursor)
 {
     if (className.empty() || m_server)
         return false;
@@ -159,7 +178,7 @@ bool COneInstance::isFirstInstance()
     return false;
 }
 
-bool COneInstance::createOneInstanceWindow(QWidget* mainWindow)
+bool COneInstance::createOneInstanceWindow(CWnd* mainWindow)
 {
     if (m_wndClass.className.empty() || m_server)
         return false;
@@ -177,7 +196,7 @@ bool COneInstance::createOneInstanceWindow(QWidget* mainWindow)
     if (!server->listen(path))
         return false;
 
-    m_mainWindow = mainWindow ? mainWindow->window() : nullptr;
+    m_hMainWnd = mainWindow ? mainWindow->GetSafeHwnd() : nullptr;
     QLocalServer* raw = server.get();
     QObject::connect(raw, &QLocalServer::newConnection, raw, [this, raw] {
         while (QLocalSocket* client = raw->nextPendingConnection()) {
@@ -201,15 +220,23 @@ bool COneInstance::createOneInstanceWindow(QWidget* mainWindow)
 
 void COneInstance::activateMainWindow()
 {
-    QWidget* window = m_mainWindow.data();
-    if (window == nullptr)
+    CWnd* window = topmostOwner(CWnd::FromHandle(m_hMainWnd));
+    if (window == nullptr || window->widget() == nullptr)
         return;
-    // Runs on the thread that owns the window; a maximised window that was minimised comes
-    // back maximised, and the window keeps its place and size.
-    QMetaObject::invokeMethod(window, [window] {
-        if (window->isMinimized())
-            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-        window->raise();
-        window->activateWindow();
-    });
+    // Runs on the thread that owns the window, after the request that asked for it; the
+    // handle is looked up again then, so a window destroyed in between is left alone. A
+    // maximised window that was minimised comes back maximised.
+    const HWND hWnd = window->GetSafeHwnd();
+    QMetaObject::invokeMethod(
+        window->widget(),
+        [hWnd] {
+            CWnd* target = CWnd::FromHandle(hWnd);
+            if (target == nullptr)
+                return;
+            if (target->IsIconic())
+                target->ShowWindow(SW_RESTORE);
+            target->SetForegroundWindow();
+            target->BringWindowToTop();
+        },
+        Qt::QueuedConnection);
 }

@@ -14,9 +14,10 @@
 // - initOneInstance stores the class name (and the icon and cursor for the window layer);
 //   nothing is visible to other processes yet.
 // - createOneInstanceWindow starts listening: from then on the running instance is findable.
-//   A later start that connects sends "activate"; the guard restores the main window when it
-//   is minimised, raises and activates it (on the thread that owns the window) and answers
-//   "activated".
+//   A later start that connects sends "activate"; the guard climbs from the main window to
+//   its topmost owner, restores it when it is minimised, brings it to the foreground and to
+//   the top of the window order without moving or sizing it (on the thread that owns the
+//   window) and answers "activated".
 // - isFirstInstance connects: no socket means this is the first instance (true); a running
 //   instance is told to activate itself (false). A socket file left behind by an instance that
 //   crashed refuses the connection; it is removed and the start goes on as the first.
@@ -24,24 +25,24 @@
 // Two starts at the very same moment can both find no running instance, as with the window
 // search this guard stands for; the later one's createOneInstanceWindow then fails.
 
-#include <QtCore/QPointer>
+#include "platform/types/wintypes.h"
+#include "platform/ui/window.h"
 
 #include <memory>
 #include <string>
 
 class QLocalServer;
-class QWidget;
 
 class COneInstance
 {
 public:
-    // The guard's class record. The icon and cursor are handles of the window layer (a
-    // null cursor means the standard arrow); the guard keeps them for it and draws nothing.
+    // The guard's class record. The icon and cursor are handles of the resource service (a
+    // null cursor means the standard arrow); the guard keeps them and draws nothing.
     struct WindowClass
     {
         std::string className;
-        const void* icon {nullptr};
-        const void* cursor {nullptr};
+        HICON icon {nullptr};
+        HCURSOR cursor {nullptr};
     };
 
     COneInstance();
@@ -51,13 +52,14 @@ public:
 
     // Fills the class record; true when the class name is not empty. Fails once the guard
     // listens.
-    bool initOneInstance(const std::string& className, const void* icon, const void* cursor);
+    bool initOneInstance(const std::string& className, HICON icon, HCURSOR cursor);
     // True when no instance of this class runs for this user; otherwise the running one is
     // brought to the front and the answer is false.
     bool isFirstInstance();
-    // Makes this instance findable, with the main window as the one later starts bring to the
-    // front; true when listening.
-    bool createOneInstanceWindow(QWidget* mainWindow);
+    // Makes this instance findable, with the main window (or the top-level window it is in)
+    // as the one later starts bring to the front; true when listening. The window is held by
+    // its handle, so it may be destroyed before the guard.
+    bool createOneInstanceWindow(CWnd* mainWindow);
 
     const WindowClass& getWndClass() const { return m_wndClass; }
     std::string getClassName() const { return m_wndClass.className; }
@@ -69,5 +71,5 @@ private:
 
     WindowClass m_wndClass;
     std::unique_ptr<QLocalServer> m_server;
-    QPointer<QWidget> m_mainWindow;
+    HWND m_hMainWnd {nullptr};
 };

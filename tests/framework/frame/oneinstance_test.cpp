@@ -1,11 +1,13 @@
 #include "framework/frame/oneinstance.h"
 
+#include "platform/types/rect.h"
+#include "platform/ui/window.h"
 #include "tests/support/tempfolder.h"
 
+#include <QtCore/QCoreApplication>
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QFileInfo>
 #include <QtCore/QProcess>
-#include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
 
 #include <gtest/gtest.h>
@@ -21,23 +23,18 @@
 
 namespace {
 
-// One application object for the whole test program, made before the first test and
-// destroyed before the program's static objects go.
-class ApplicationEnvironment : public testing::Environment
+// A top-level window of the suite, as a program's main window.
+void createMainWindow(CWnd& window, const char* title = "main")
 {
-public:
-    void SetUp() override { m_app = std::make_unique<QApplication>(m_argc, m_argv); }
-    void TearDown() override { m_app.reset(); }
+    ASSERT_TRUE(window.CreateEx(0, nullptr, title,
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+        CRect(40, 40, 340, 240), nullptr, 0));
+}
 
-private:
-    int m_argc {1};
-    char m_name[24] = "framework_frame_tests";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
-
-testing::Environment* const s_application
-    = testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+bool isActive(const CWnd& window)
+{
+    return window.widget() != nullptr && window.widget()->isActiveWindow();
+}
 
 bool exists(const std::string& path)
 {
@@ -118,7 +115,8 @@ TEST_F(OneInstance, EmptyClassNameIsNotRegistered)
 {
     COneInstance guard;
     EXPECT_FALSE(guard.initOneInstance("", nullptr, nullptr));
-    QWidget mainWindow;
+    CWnd mainWindow;
+    createMainWindow(mainWindow);
     EXPECT_FALSE(guard.createOneInstanceWindow(&mainWindow));
 }
 
@@ -130,7 +128,8 @@ TEST_F(OneInstance, SocketIsPerUserAndInRuntimeFolder)
         = m_folder.path() + "/zorvex-" + std::to_string(getuid()) + "-Class_3ACorvane2.01";
     EXPECT_EQ(guard.getServerName(), expected);
 
-    QWidget mainWindow;
+    CWnd mainWindow;
+    createMainWindow(mainWindow);
     ASSERT_TRUE(guard.createOneInstanceWindow(&mainWindow));
     EXPECT_TRUE(exists(expected));
 }
@@ -140,47 +139,96 @@ TEST_F(OneInstance, SecondStartRestoresAndActivatesFirstWindow)
     COneInstance guard;
     ASSERT_TRUE(guard.initOneInstance("Class:Corvane2.01", nullptr, nullptr));
     ASSERT_TRUE(guard.isFirstInstance());
-    QWidget mainWindow;
-    mainWindow.showMinimized();
-    QWidget other;
-    other.show();
-    other.activateWindow();
+    CWnd mainWindow;
+    createMainWindow(mainWindow);
+    mainWindow.ShowWindow(SW_SHOWMINIMIZED);
+    CWnd other;
+    createMainWindow(other, "other");
+    other.ShowWindow(SW_SHOW);
+    other.SetForegroundWindow();
     QCoreApplication::processEvents();
+    CRect before;
+    mainWindow.GetWindowRect(&before);
     ASSERT_TRUE(guard.createOneInstanceWindow(&mainWindow));
-    ASSERT_TRUE(mainWindow.isMinimized());
-    ASSERT_FALSE(mainWindow.isActiveWindow());
+    ASSERT_TRUE(mainWindow.IsIconic());
+    ASSERT_FALSE(isActive(mainWindow));
 
     EXPECT_EQ(runHelper("second", "Class:Corvane2.01"), "not first");
-    EXPECT_FALSE(mainWindow.isMinimized());
-    EXPECT_TRUE(mainWindow.isVisible());
-    EXPECT_TRUE(mainWindow.isActiveWindow());
+    EXPECT_FALSE(mainWindow.IsIconic());
+    EXPECT_TRUE(mainWindow.IsWindowVisible());
+    EXPECT_TRUE(isActive(mainWindow));
+    EXPECT_FALSE(isActive(other));
+    // Brought to the front without being moved or sized.
+    CRect after;
+    mainWindow.GetWindowRect(&after);
+    EXPECT_EQ(after, before);
 }
 
 TEST_F(OneInstance, MaximisedWindowComesBackMaximised)
 {
     COneInstance guard;
     ASSERT_TRUE(guard.initOneInstance("Class:Corvane2.01", nullptr, nullptr));
-    QWidget mainWindow;
-    mainWindow.setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
-    mainWindow.show();
+    CWnd mainWindow;
+    createMainWindow(mainWindow);
+    mainWindow.ShowWindow(SW_SHOWMAXIMIZED);
+    mainWindow.ShowWindow(SW_MINIMIZE);
+    ASSERT_TRUE(mainWindow.IsIconic());
     ASSERT_TRUE(guard.createOneInstanceWindow(&mainWindow));
 
     EXPECT_EQ(runHelper("second", "Class:Corvane2.01"), "not first");
-    EXPECT_EQ(mainWindow.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized),
-        Qt::WindowMaximized);
+    EXPECT_FALSE(mainWindow.IsIconic());
+    EXPECT_TRUE(mainWindow.IsZoomed());
 }
 
 TEST_F(OneInstance, GuardOfChildWindowActivatesItsTopWindow)
 {
     COneInstance guard;
     ASSERT_TRUE(guard.initOneInstance("Class:Corvane2.01", nullptr, nullptr));
-    QWidget mainWindow;
-    auto* child = new QWidget(&mainWindow);
-    mainWindow.showMinimized();
-    ASSERT_TRUE(guard.createOneInstanceWindow(child));
+    CWnd mainWindow;
+    createMainWindow(mainWindow);
+    CWnd child;
+    ASSERT_TRUE(child.CreateEx(
+        0, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(10, 10, 60, 30), &mainWindow, 1001));
+    mainWindow.ShowWindow(SW_SHOWMINIMIZED);
+    ASSERT_TRUE(guard.createOneInstanceWindow(&child));
 
     EXPECT_EQ(runHelper("second", "Class:Corvane2.01"), "not first");
-    EXPECT_FALSE(mainWindow.isMinimized());
+    EXPECT_FALSE(mainWindow.IsIconic());
+    EXPECT_TRUE(isActive(mainWindow));
+}
+
+TEST_F(OneInstance, GuardOfOwnedWindowActivatesItsTopmostOwner)
+{
+    COneInstance guard;
+    ASSERT_TRUE(guard.initOneInstance("Class:Corvane2.01", nullptr, nullptr));
+    CWnd mainWindow;
+    createMainWindow(mainWindow);
+    CWnd owned;
+    createMainWindow(owned, "owned");
+    owned.SetOwner(&mainWindow);
+    ASSERT_EQ(owned.GetOwner(), &mainWindow);
+    mainWindow.ShowWindow(SW_SHOWMINIMIZED);
+    ASSERT_TRUE(guard.createOneInstanceWindow(&owned));
+
+    EXPECT_EQ(runHelper("second", "Class:Corvane2.01"), "not first");
+    EXPECT_FALSE(mainWindow.IsIconic());
+    EXPECT_TRUE(isActive(mainWindow));
+}
+
+TEST_F(OneInstance, DestroyedMainWindowIsLeftAlone)
+{
+    COneInstance guard;
+    ASSERT_TRUE(guard.initOneInstance("Class:Corvane2.01", nullptr, nullptr));
+    {
+        CWnd mainWindow;
+        createMainWindow(mainWindow);
+        mainWindow.ShowWindow(SW_SHOWMINIMIZED);
+        ASSERT_TRUE(guard.createOneInstanceWindow(&mainWindow));
+        ASSERT_TRUE(mainWindow.DestroyWindow());
+    }
+
+    // The instance is still findable; there is no window left to bring to the front.
+    EXPECT_EQ(runHelper("second", "Class:Corvane2.01"), "not first");
 }
 
 // The running instance in another process; this process is the later start.
@@ -205,15 +253,16 @@ TEST_F(OneInstance, OtherClassNameIsNotDisturbed)
 {
     COneInstance running;
     ASSERT_TRUE(running.initOneInstance("Class:Corvane2.01", nullptr, nullptr));
-    QWidget mainWindow;
-    mainWindow.showMinimized();
+    CWnd mainWindow;
+    createMainWindow(mainWindow);
+    mainWindow.ShowWindow(SW_SHOWMINIMIZED);
     ASSERT_TRUE(running.createOneInstanceWindow(&mainWindow));
 
     // Another version, and a name that only differs where the first has a character that is
     // not allowed in socket names.
     EXPECT_EQ(runHelper("second", "Class:Corvane2.02"), "first");
     EXPECT_EQ(runHelper("second", "Class_3ACorvane2.01"), "first");
-    EXPECT_TRUE(mainWindow.isMinimized());
+    EXPECT_TRUE(mainWindow.IsIconic());
 }
 
 TEST_F(OneInstance, StaleSocketDoesNotBlockNextStart)
@@ -224,7 +273,8 @@ TEST_F(OneInstance, StaleSocketDoesNotBlockNextStart)
 
     EXPECT_TRUE(guard.isFirstInstance());
     EXPECT_FALSE(exists(guard.getServerName()));
-    QWidget mainWindow;
+    CWnd mainWindow;
+    createMainWindow(mainWindow);
     EXPECT_TRUE(guard.createOneInstanceWindow(&mainWindow));
     EXPECT_EQ(runHelper("second", "Class:Corvane2.01"), "not first");
 }
@@ -235,7 +285,8 @@ TEST_F(OneInstance, StaleSocketIsReplacedWhenListening)
     ASSERT_TRUE(guard.initOneInstance("Class:Corvane2.01", nullptr, nullptr));
     makeStaleSocket(guard.getServerName());
 
-    QWidget mainWindow;
+    CWnd mainWindow;
+    createMainWindow(mainWindow);
     EXPECT_TRUE(guard.createOneInstanceWindow(&mainWindow));
     EXPECT_EQ(runHelper("second", "Class:Corvane2.01"), "not first");
 }
@@ -248,7 +299,8 @@ TEST_F(OneInstance, FileThatIsNoSocketIsLeftAlone)
 
     EXPECT_TRUE(guard.isFirstInstance());
     EXPECT_TRUE(exists(guard.getServerName()));
-    QWidget mainWindow;
+    CWnd mainWindow;
+    createMainWindow(mainWindow);
     EXPECT_FALSE(guard.createOneInstanceWindow(&mainWindow));
     EXPECT_TRUE(exists(guard.getServerName()));
 }
@@ -259,7 +311,8 @@ TEST_F(OneInstance, EndOfRunningInstanceFreesTheName)
     {
         COneInstance guard;
         ASSERT_TRUE(guard.initOneInstance("Class:Corvane2.01", nullptr, nullptr));
-        QWidget mainWindow;
+        CWnd mainWindow;
+        createMainWindow(mainWindow);
         ASSERT_TRUE(guard.createOneInstanceWindow(&mainWindow));
         path = guard.getServerName();
         ASSERT_TRUE(exists(path));
@@ -272,13 +325,14 @@ TEST_F(OneInstance, RunningInstanceAskedAgainActivatesItself)
 {
     COneInstance guard;
     ASSERT_TRUE(guard.initOneInstance("Class:Corvane2.01", nullptr, nullptr));
-    QWidget mainWindow;
-    mainWindow.showMinimized();
+    CWnd mainWindow;
+    createMainWindow(mainWindow);
+    mainWindow.ShowWindow(SW_SHOWMINIMIZED);
     ASSERT_TRUE(guard.createOneInstanceWindow(&mainWindow));
 
     EXPECT_FALSE(guard.isFirstInstance());
     QCoreApplication::processEvents();
-    EXPECT_FALSE(mainWindow.isMinimized());
+    EXPECT_FALSE(mainWindow.IsIconic());
     // Its name is fixed once it listens.
     EXPECT_FALSE(guard.initOneInstance("Class:Other", nullptr, nullptr));
     EXPECT_EQ(guard.getClassName(), "Class:Corvane2.01");

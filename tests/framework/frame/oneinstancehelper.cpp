@@ -8,6 +8,8 @@
 //       the window back and activated it, or prints "timeout" and ends with 1 after 10 s.
 
 #include "framework/frame/oneinstance.h"
+#include "platform/types/rect.h"
+#include "platform/ui/window.h"
 
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QTimer>
@@ -37,9 +39,12 @@ int main(int argc, char** argv)
         std::printf("not first\n");
         return 2;
     }
-    QWidget mainWindow;
-    mainWindow.setWindowTitle("guarded");
-    mainWindow.showMinimized();
+    CWnd mainWindow;
+    if (!mainWindow.CreateEx(0, nullptr, "guarded",
+            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CRect(40, 40, 340, 240),
+            nullptr, 0))
+        return 3;
+    mainWindow.ShowWindow(SW_SHOWMINIMIZED);
     if (!guard.createOneInstanceWindow(&mainWindow))
         return 3;
     std::printf("listening\n");
@@ -49,7 +54,7 @@ int main(int argc, char** argv)
     elapsed.start();
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!mainWindow.isMinimized() && mainWindow.isActiveWindow()) {
+        if (!mainWindow.IsIconic() && mainWindow.widget()->isActiveWindow()) {
             std::printf("restored\n");
             app.exit(0);
         } else if (elapsed.elapsed() > 10000) {
