@@ -839,6 +839,41 @@ CGroupWidget::CGroupWidget()
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+namespace {
+
+QColor sysQColor(int index)
+{
+    const COLORREF c = GetSysColor(index);
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+} // namespace
+
+void CGroupWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    const int top = metrics.height() / 2;
+    const QRect frame(0, top, width() - 1, height() - top - 1);
+    const QColor shadow = sysQColor(COLOR_3DSHADOW);
+    const QColor light = sysQColor(COLOR_3DHILIGHT);
+    // Etched: a shadow rectangle with a highlight rectangle one pixel right and down.
+    painter.setPen(light);
+    painter.drawRect(frame.adjusted(1, 1, 0, 0));
+    painter.setPen(shadow);
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    const QString text = title();
+    if (text.isEmpty())
+        return;
+    const int textWidth = metrics.horizontalAdvance(QString(text).remove(u'&'));
+    const QRect caption(8, 0, std::min(textWidth + 4, std::max(0, width() - 10)), metrics.height());
+    painter.fillRect(caption, sysQColor(COLOR_3DFACE));
+    painter.setPen(isEnabled() ? palette().color(QPalette::WindowText)
+                               : sysQColor(COLOR_GRAYTEXT));
+    style()->drawItemText(&painter, caption.adjusted(2, 0, 0, 0),
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(), isEnabled(), text);
+}
+
 // --- list boxes --------------------------------------------------------------------------
 
 CListBoxDelegate::CListBoxDelegate(CListBoxWidget* list) : QStyledItemDelegate(list), m_list(list)

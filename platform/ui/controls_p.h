@@ -233,6 +233,11 @@ public:
     CGroupWidget();
     QString controlText() const override { return title(); }
     void setControlText(const QString& text) override { setTitle(text); }
+
+protected:
+    // The platform's look: an etched frame whose top line runs through the middle of the
+    // caption, the caption on the dialog background a few pixels in from the left.
+    void paintEvent(QPaintEvent* event) override;
 };
 
 class CListBoxWidget;
