@@ -551,6 +551,14 @@ COleVariant COleVariant::makeNull()
     return v;
 }
 
+COleVariant COleVariant::makeDispatch(IDispatch* pdisp)
+{
+    COleVariant v;
+    v.vt = VT_DISPATCH;
+    v.pdispVal = pdisp;
+    return v;
+}
+
 void COleVariant::Clear()
 {
     vt = VT_EMPTY;
@@ -566,8 +574,8 @@ bool COleVariant::ChangeType(VARTYPE vartype)
         Clear();
         return true;
     }
-    if (vt == VT_NULL)
-        return false; // a null has no value to convert
+    if (vt == VT_NULL || vt == VT_DISPATCH)
+        return false; // a null has no value to convert; an object is not a scalar
 
     COleVariant result;
     long long integer = 0;
@@ -665,6 +673,8 @@ bool COleVariant::operator==(const COleVariant& o) const
         return dblVal == o.dblVal;
     case VT_CY:
         return cyVal.int64 == o.cyVal.int64;
+    case VT_DISPATCH:
+        return pdispVal == o.pdispVal; // the same object, not equal contents
     default:
         return llVal == o.llVal;
     }

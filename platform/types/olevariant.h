@@ -8,6 +8,10 @@
 
 #include <string>
 
+// Dispatch interfaces travel in variants as plain, non-owning pointers (the component layer
+// declares the interface).
+struct IDispatch;
+
 using VARTYPE = unsigned short;
 
 enum VARENUM : VARTYPE {
@@ -100,6 +104,7 @@ public:
     COleVariant(bool) = delete;
     static COleVariant makeBool(bool b); // VT_BOOL
     static COleVariant makeNull(); // VT_NULL
+    static COleVariant makeDispatch(IDispatch* pdisp); // VT_DISPATCH, not counted
 
     void Clear(); // back to VT_EMPTY
 
@@ -114,7 +119,7 @@ public:
     // currency without trailing zeros ("1234.5"), bool as "-1" or "0", a date as
     // "06/05/2002 14:07:09" (the date alone at midnight, the time alone on 30 December 1899).
     // VT_EMPTY can be reached from anything; a VT_NULL, a VT_ERROR or any other kind cannot
-    // be converted.
+    // be converted. A VT_DISPATCH converts only to itself and to VT_EMPTY.
     bool ChangeType(VARTYPE vartype);
 
     bool operator==(const COleVariant& o) const;
@@ -138,6 +143,7 @@ public:
         ULONGLONG ullVal;
         int intVal;
         unsigned int uintVal;
+        IDispatch* pdispVal; // VT_DISPATCH: not counted, the holder keeps its own reference
     };
     std::string bstrVal; // the text of a VT_BSTR
 };

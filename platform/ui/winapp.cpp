@@ -1,5 +1,7 @@
 #include "platform/ui/winapp.h"
 
+#include "platform/ole/site.h"
+
 #include <QtCore/QAbstractEventDispatcher>
 #include <QtCore/QCoreApplication>
 #include <QtCore/QFileInfo>
@@ -196,6 +198,8 @@ BOOL AfxOleInit()
 void AfxEnableControlContainer()
 {
     s_controlContainerEnabled = true;
+    // Template rows of hosted controls are made through the component layer from now on.
+    zorInstallControlContainer();
 }
 
 bool zorControlContainerEnabled()
