@@ -1,0 +1,16 @@
+#include "controls/color/coloraboutproppage.h"
+
+#include "controls/color/colorpageids.h"
+#include "controls/frame/widgetids.h"
+#include "platform/ole/factory.h"
+
+CColorAboutPropPage::CColorAboutPropPage()
+    : CZorAboutPropPage(IDD_COLOR_ABOUT, IDC_COLOR_VERSION, IDS_ABOUT)
+{
+    zorModuleLock(ZOR_THIS_MODULE(), 1);
+}
+
+CColorAboutPropPage::~CColorAboutPropPage()
+{
+    zorModuleLock(ZOR_THIS_MODULE(), -1);
+}

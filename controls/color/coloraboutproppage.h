@@ -1,0 +1,11 @@
+#pragma once
+
+#include "controls/frame/aboutproppage.h"
+
+// The colour control's About page.
+class CColorAboutPropPage : public CZorAboutPropPage
+{
+public:
+    CColorAboutPropPage();
+    ~CColorAboutPropPage() override;
+};

@@ -1,0 +1,233 @@
+#include "controls/color/colorctrl.h"
+
+#include "controls/color/customcolordialog.h"
+#include "controls/color/systemcolordialog.h"
+#include "controls/frame/persistedfont.h"
+#include "controls/frame/widgetids.h"
+#include "controls/frame/widgetstypelib.h"
+#include "framework/drawing/drawbox.h"
+#include "framework/drawing/syscolor.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/gdiobjects.h"
+#include "platform/gdi/syscolor.h"
+#include "platform/module/module.h"
+#include "platform/ole/factory.h"
+#include "platform/ole/proppage.h"
+
+namespace {
+
+bool validRow(LONG row)
+{
+    return row >= 0 && row < CSysColor::c_nColors;
+}
+
+} // namespace
+
+CColorCtrl::CColorCtrl()
+{
+    zorModuleLock(ZOR_THIS_MODULE(), 1);
+    setTypeInfo(zorColorTypeInfo());
+    addInterface(zorWidgetGuid(c_nColorControl, eROLE_DISPATCH));
+    addStockFont();
+
+    auto longProperty = [this](DISPID dispid, const char* name, LONG* member) {
+        addProperty(
+            dispid, name, VT_I4, [member] { return COleVariant(static_cast<long>(*member)); },
+            [this, member](const COleVariant& v) {
+                *member = v.lVal;
+                changed();
+                return S_OK;
+            });
+    };
+    longProperty(1, "ShowHexValue", &m_showHexValue);
+    longProperty(2, "UseWindowsColor", &m_useWindowsColor);
+    longProperty(3, "WindowsColorIdx", &m_windowsColorIdx);
+    auto get = [this] { return zorColorVariant(GetRGBColor()); };
+    auto put = [this](const COleVariant& v) {
+        SetRGBColor(zorColorOf(v));
+        return S_OK;
+    };
+    addProperty(4, "RGBColor", VT_UI4, get, put);
+    addProperty(DISPID_VALUE, "_RGBColor", VT_UI4, get, put);
+
+    OnResetState();
+    SetModifiedFlag(FALSE);
+}
+
+CColorCtrl::~CColorCtrl()
+{
+    zorModuleLock(ZOR_THIS_MODULE(), -1);
+}
+
+void CColorCtrl::changed()
+{
+    SetModifiedFlag();
+    InvalidateControl();
+}
+
+OLE_COLOR CColorCtrl::GetRGBColor() const
+{
+    if (!m_useWindowsColor)
+        return m_color & 0xFFFFFF;
+    if (validRow(m_windowsColorIdx)) {
+        const int n = CSysColor::getSysColorVal(m_windowsColorIdx);
+        return (static_cast<DWORD>(n) << 24) | (GetSysColor(n) & 0xFFFFFF);
+    }
+    return GetSysColor(0) & 0xFFFFFF;
+}
+
+void CColorCtrl::SetRGBColor(OLE_COLOR value)
+{
+    if (value < 0x1000000) {
+        m_useWindowsColor = 0;
+        m_windowsColorIdx = -1;
+        m_color = value;
+    } else {
+        const int n = static_cast<int>(value >> 24);
+        m_useWindowsColor = 1;
+        m_windowsColorIdx = -1;
+        for (int row = 0; row < CSysColor::c_nColors; ++row) {
+            if (CSysColor::getSysColorVal(row) == n) {
+                m_windowsColorIdx = row;
+                break;
+            }
+        }
+        if (m_windowsColorIdx >= 0)
+            m_color = (static_cast<DWORD>(n) << 24) | (GetSysColor(n) & 0xFFFFFF);
+    }
+    // The callers repaint.
+    SetModifiedFlag();
+}
+
+COLORREF CColorCtrl::shownColor() const
+{
+    if (m_useWindowsColor)
+        return CSysColor::getRGB(validRow(m_windowsColorIdx) ? m_windowsColorIdx : -1);
+    return m_color & 0xFFFFFF;
+}
+
+std::string CColorCtrl::shownText() const
+{
+    if (m_useWindowsColor)
+        return CSysColor::getShortName(m_windowsColorIdx);
+    return CSysColor::formatHex(shownColor());
+}
+
+void CColorCtrl::DoPropExchange(CPropExchange* pPX)
+{
+    DWORD version = c_dwWidgetsVersion;
+    pPX->ExchangeVersion(version, c_dwWidgetsVersion, true);
+    PX_Long(pPX, "ShowHexValue", m_showHexValue, 1);
+    PX_Long(pPX, "UseWindowsColor", m_useWindowsColor, 0);
+    PX_Long(pPX, "WindowsColorIdx", m_windowsColorIdx, 0);
+    PX_Font(pPX, "Font", m_persistedFont, zorPersistedFontDefault());
+    PX_Color(pPX, "RGBColor", m_color, 0xFFFFFF);
+    exchangeStockProps(pPX);
+}
+
+std::vector<CLSID> CColorCtrl::GetPropPageIDs() const
+{
+    return {zorWidgetGuid(c_nColorControl, eROLE_PAGE1), CLSID_StockFontPage,
+        zorWidgetGuid(c_nColorControl, eROLE_PAGE2)};
+}
+
+void CColorCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
+{
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    CPen facePen(PS_SOLID, 1, face);
+    CBrush faceBrush(face);
+    CPen* oldPen = pdc->SelectObject(&facePen);
+    CBrush* oldBrush = pdc->SelectObject(&faceBrush);
+    pdc->Rectangle(&rcBounds);
+
+    const int saved = pdc->SaveDC();
+    CRect s(rcBounds);
+    if (m_showHexValue) {
+        drawBox(pdc, rcBounds, 1, false);
+        s.DeflateRect(2, 2);
+        pdc->FillRect(&s, &faceBrush);
+        s.DeflateRect(2, 2);
+        pdc->IntersectClipRect(&s);
+        s.right = s.right / 3;
+    }
+    pdc->FillRect(&s, &faceBrush);
+    m_swatch = s;
+
+    drawBox(pdc, s, 1, !m_pressed);
+    s.DeflateRect(3, 3);
+    pdc->FillSolidRect(&s, shownColor());
+
+    if (m_showHexValue) {
+        CRect text(s.right + 8, s.top, rcBounds.right - 4, s.bottom);
+        pdc->SetBkMode(TRANSPARENT);
+        pdc->SetTextColor(GetSysColor(COLOR_BTNTEXT));
+        CFont* oldFont = SelectStockFont(pdc);
+        const UINT align = m_useWindowsColor ? DT_LEFT : DT_CENTER;
+        pdc->DrawText(shownText(), &text, align | DT_SINGLELINE | DT_VCENTER);
+        pdc->SelectObject(oldFont);
+    }
+    pdc->RestoreDC(saved);
+    pdc->SelectObject(oldPen);
+    pdc->SelectObject(oldBrush);
+}
+
+void CColorCtrl::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    if (!m_swatch.PtInRect(point))
+        return;
+    // The dialogs' templates are the module's own.
+    const ZorModuleState state(ZOR_THIS_MODULE());
+
+    m_pressed = true;
+    InvalidateControl(&m_swatch);
+    UpdateWindow();
+
+    bool systemSwitch = false;
+    const LPARAM where = MAKELPARAM(point.x, point.y);
+    if (m_useWindowsColor) {
+        CSystemColorDialog dialog(this, m_windowsColorIdx, true);
+        const INT_PTR result = dialog.DoModal();
+        if (result == IDOK) {
+            int row = dialog.selection();
+            row = row < 0 ? 0 : (row >= CSysColor::c_nColors ? CSysColor::c_nColors - 1 : row);
+            SetRGBColor(static_cast<DWORD>(CSysColor::getSysColorVal(row)) << 24);
+            InvalidateControl();
+        } else if (result == CSystemColorDialog::c_nSwitchResult) {
+            m_useWindowsColor = 0;
+            systemSwitch = true;
+            PostMessage(WM_LBUTTONDOWN, nFlags, where);
+        }
+    } else {
+        CCustomColorDialog dialog(m_color & 0xFFFFFF, this);
+        const INT_PTR result = dialog.DoModal();
+        if (result == IDOK) {
+            SetRGBColor(dialog.GetColor());
+            InvalidateControl();
+        } else if (dialog.switched()) {
+            m_useWindowsColor = 1;
+            PostMessage(WM_LBUTTONDOWN, nFlags, where);
+        }
+    }
+
+    m_pressed = false;
+    InvalidateControl(&m_swatch);
+
+    // Tells the container (a property page marks itself modified on it).
+    if (!systemSwitch) {
+        if (CWnd* parent = GetParent())
+            parent->PostMessage(
+                WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), 0), reinterpret_cast<LPARAM>(GetSafeHwnd()));
+    }
+}
+
+void CColorCtrl::OnLButtonDblClk(UINT, CPoint)
+{
+    // A double click does nothing beyond its two single clicks.
+}
+
+void CColorCtrl::OnOcmCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (HIWORD(static_cast<DWORD>(wParam)) == 0)
+        FireClick();
+    COleControl::OnOcmCommand(wParam, lParam);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+// The colour picker: a swatch and, optionally, the colour's hexadecimal value or the name of
+// the Windows system colour it refers to. A click on the swatch opens the custom colour
+// dialog or the system colour list, between which the user can switch.
+
+#include "platform/ole/control.h"
+
+class CColorCtrl : public COleControl
+{
+public:
+    CColorCtrl();
+    ~CColorCtrl() override;
+
+    void OnDraw(CDC* pdc, const CRect& rcBounds, const CRect& rcInvalid) override;
+    void DoPropExchange(CPropExchange* pPX) override;
+    std::vector<CLSID> GetPropPageIDs() const override;
+    void OnOcmCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnLButtonDblClk(UINT nFlags, CPoint point) override;
+
+    // Dispatch.
+    OLE_COLOR GetRGBColor() const;
+    void SetRGBColor(OLE_COLOR value);
+    // The colour the swatch shows.
+    COLORREF shownColor() const;
+    // The text beside the swatch.
+    std::string shownText() const;
+    const CRect& swatch() const { return m_swatch; }
+
+private:
+    void changed();
+
+    LONG m_showHexValue {1};
+    LONG m_useWindowsColor {0};
+    LONG m_windowsColorIdx {0};
+    OLE_COLOR m_color {0xFFFFFF};
+    // Persisted with the properties to keep the stream layout; not drawn with.
+    CFontHolder m_persistedFont;
+    CRect m_swatch;
+    bool m_pressed {false};
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+// The About page every control of the module has: the control's icon, the module's version,
+// the maker's legal notice and a link to the maker's web site (a hosted URL control).
+
+#include "platform/ole/proppage.h"
+#include "platform/ui/dialogtemplate.h"
+
+class CZorAboutPropPage : public COlePropertyPage
+{
+public:
+    // The template and the id of its version text.
+    CZorAboutPropPage(UINT nIDTemplate, UINT nIDVersion, UINT nIDCaption);
+
+    BOOL OnInitDialog() override;
+
+    // The template of an About page: icon, version text, legal notice and link.
+    static DialogTemplate makeTemplate(
+        UINT nIDTemplate, UINT nIDIcon, UINT nIDVersion, UINT nIDLink);
+
+private:
+    UINT m_nIDVersion {0};
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+// Template rows the module's pages share.
+
+#include "platform/ui/dialogtemplate.h"
+
+// A static label.
+DialogItem zorLabelRow(int id, const char* text, int x, int y, int cx, int cy);
+// A hosted colour control showing its hexadecimal value; `initState` is its initial state as
+// property-bag text (the field's default colour).
+DialogItem zorHostedColorRow(int id, int x, int y, int cx, int cy, const char* initState);
+// A page template of the module's standard page size.
+DialogTemplate zorPageTemplate(UINT id, const char* caption, std::vector<DialogItem> items);

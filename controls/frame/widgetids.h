@@ -1,0 +1,73 @@
+#pragma once
+
+// Identifiers of zorwidgets29: class, interface and type library identifiers of the suite's
+// scheme {01540154-CCCC-0000-0029-00000000000K}, string table entries and resource numbers.
+
+#include "platform/ole/com.h"
+
+// The identifier of control number `control` in role `role` (1 type library, 2 dispatch
+// interface, 3 event interface, 4 class, 5 to 7 pages).
+constexpr GUID zorWidgetGuid(WORD control, BYTE role)
+{
+    return GUID {0x01540154u, control, 0x0000, {0x00, 0x29, 0x00, 0x00, 0x00, 0x00, 0x00, role}};
+}
+
+enum eWIDGETROLE : BYTE {
+    eROLE_TYPELIB = 1,
+    eROLE_DISPATCH = 2,
+    eROLE_EVENTS = 3,
+    eROLE_CLASS = 4,
+    eROLE_PAGE1 = 5,
+    eROLE_PAGE2 = 6,
+    eROLE_PAGE3 = 7,
+};
+
+constexpr WORD c_nUrlControl = 0x0004;
+constexpr WORD c_nLightControl = 0x0005;
+constexpr WORD c_nColorControl = 0x0006;
+
+constexpr GUID LIBID_zorWidgets = zorWidgetGuid(0x0000, eROLE_TYPELIB);
+constexpr WORD c_wTypeLibMajor = 2;
+constexpr WORD c_wTypeLibMinor = 1;
+
+// The persisted version of every control's properties: 2.1.
+constexpr DWORD c_dwWidgetsVersion = 0x00020001;
+
+// Page captions.
+constexpr UINT IDS_GENERAL = 200;
+constexpr UINT IDS_ABOUT = 201;
+constexpr UINT IDS_COLORS = 202;
+
+// Type names: the ProgID, then About Page, Property Page, Property Page 2.
+constexpr UINT IDS_COLOR = 3100;
+constexpr UINT IDS_COLOR_ABOUTPAGE = 3101;
+constexpr UINT IDS_COLOR_PPG = 3102;
+constexpr UINT IDS_LIGHT = 3103;
+constexpr UINT IDS_LIGHT_ABOUTPAGE = 3104;
+constexpr UINT IDS_LIGHT_PPG = 3105;
+constexpr UINT IDS_URL = 3122;
+constexpr UINT IDS_URL_ABOUTPAGE = 3123;
+constexpr UINT IDS_URL_PPG = 3124;
+constexpr UINT IDS_URL_PPG2 = 3125;
+
+// Toolbox bitmaps.
+constexpr UINT IDB_URL = 1;
+constexpr UINT IDB_LIGHT = 302;
+constexpr UINT IDB_COLOR = 403;
+
+// About page icons.
+constexpr UINT IDI_URL = 201;
+constexpr UINT IDI_LIGHT = 205;
+constexpr UINT IDI_COLOR = 206;
+
+// The hand cursor of the link.
+constexpr UINT IDC_HAND = 4017;
+
+// The class ids of the hosted controls, as template rows name them.
+constexpr const char* c_szColorProgId = "zorColorControl.29";
+constexpr const char* c_szUrlProgId = "zorURLControl.29";
+constexpr const char* c_szLightProgId = "zorLightControl.29";
+
+// The maker's web site address: the link's default and the About pages' link.
+#define ZOR_MAKER_URL "https://www.zorvex.example/"
+constexpr const char* c_szMakerUrl = ZOR_MAKER_URL;

@@ -1,0 +1,131 @@
+#include "controls/light/lightctrl.h"
+
+#include "controls/frame/colorvalue.h"
+#include "controls/frame/widgetids.h"
+#include "controls/frame/widgetstypelib.h"
+#include "controls/light/lightgeometry.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/gdiobjects.h"
+#include "platform/gdi/syscolor.h"
+#include "platform/ole/factory.h"
+
+CLightCtrl::CLightCtrl()
+{
+    zorModuleLock(ZOR_THIS_MODULE(), 1);
+    setTypeInfo(zorLightTypeInfo());
+    addInterface(zorWidgetGuid(c_nLightControl, eROLE_DISPATCH));
+    stockClick(true);
+
+    auto getColor = [this] { return zorColorVariant(m_color); };
+    auto putColor = [this](const COleVariant& v) {
+        m_color = zorColorOf(v);
+        changed();
+        return S_OK;
+    };
+    addProperty(1, "Color", VT_UI4, getColor, putColor);
+    addProperty(
+        2, "Background", VT_UI4, [this] { return zorColorVariant(m_background); },
+        [this](const COleVariant& v) {
+            m_background = zorColorOf(v);
+            changed();
+            return S_OK;
+        });
+    addProperty(
+        3, "State", VT_I4, [this] { return COleVariant(static_cast<long>(m_state)); },
+        [this](const COleVariant& v) {
+            SetState(v.lVal);
+            return S_OK;
+        });
+    addMethod(4, "setStateColor", VT_EMPTY, {VT_I4, VT_UI4},
+        [this](const DISPPARAMS& params, COleVariant*) {
+            setStateColor(params.args.at(0).lVal, zorColorOf(params.args.at(1)));
+            return S_OK;
+        });
+    addProperty(DISPID_VALUE, "_Color", VT_UI4, getColor, putColor);
+
+    OnResetState();
+    SetModifiedFlag(FALSE);
+}
+
+CLightCtrl::~CLightCtrl()
+{
+    zorModuleLock(ZOR_THIS_MODULE(), -1);
+}
+
+void CLightCtrl::changed()
+{
+    SetModifiedFlag();
+    InvalidateControl();
+}
+
+void CLightCtrl::SetState(LONG state)
+{
+    if (state == m_state)
+        return;
+    m_state = state;
+    changed();
+}
+
+void CLightCtrl::setStateColor(LONG a_bState, OLE_COLOR a_rgbColor)
+{
+    if (a_bState)
+        m_colorOn = a_rgbColor;
+    else
+        m_color = a_rgbColor;
+    changed();
+}
+
+void CLightCtrl::DoPropExchange(CPropExchange* pPX)
+{
+    DWORD version = c_dwWidgetsVersion;
+    pPX->ExchangeVersion(version, c_dwWidgetsVersion, true);
+    PX_Long(pPX, "State", m_state, 0);
+    PX_Color(pPX, "Color", m_color, 255);
+    PX_Color(pPX, "ColorOn", m_colorOn, 65280);
+    PX_Color(pPX, "Background", m_background, 0x0F0000FF);
+    exchangeStockProps(pPX);
+}
+
+std::vector<CLSID> CLightCtrl::GetPropPageIDs() const
+{
+    return {
+        zorWidgetGuid(c_nLightControl, eROLE_PAGE1), zorWidgetGuid(c_nLightControl, eROLE_PAGE2)};
+}
+
+void CLightCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
+{
+    CBrush background(zorResolveColor(m_background));
+    pdc->FillRect(&rcBounds, &background);
+
+    CRect r = zorLightSquare(rcBounds);
+
+    // The bezel: the whole disc in the highlight colour...
+    CPen highlightPen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+    CBrush highlightBrush(GetSysColor(COLOR_BTNHIGHLIGHT));
+    CPen* oldPen = pdc->SelectObject(&highlightPen);
+    CBrush* oldBrush = pdc->SelectObject(&highlightBrush);
+    pdc->Ellipse(&r);
+
+    // ...then its lower-right half, below the rising diagonal, in the shadow colour.
+    CPen shadowPen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+    CBrush shadowBrush(GetSysColor(COLOR_BTNSHADOW));
+    const int saved = pdc->SaveDC();
+    const POINT triangle[3] = {{r.left, r.bottom}, {r.right, r.top}, {r.right, r.bottom}};
+    CRgn half;
+    half.CreatePolygonRgn(triangle, 3, ALTERNATE);
+    pdc->SelectClipRgn(&half);
+    pdc->SelectObject(&shadowPen);
+    pdc->SelectObject(&shadowBrush);
+    pdc->Ellipse(&r);
+    pdc->RestoreDC(saved);
+
+    // The lamp.
+    const CRect lamp = zorLightLamp(r);
+    CBrush lampBrush(zorResolveColor(m_state ? m_colorOn : m_color));
+    pdc->SelectStockObject(NULL_PEN);
+    pdc->SelectObject(&lampBrush);
+    pdc->Ellipse(&lamp);
+
+    pdc->SelectObject(oldPen);
+    pdc->SelectObject(oldBrush);
+}

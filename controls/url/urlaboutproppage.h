@@ -1,0 +1,11 @@
+#pragma once
+
+#include "controls/frame/aboutproppage.h"
+
+// The link's About page.
+class CURLAboutPropPage : public CZorAboutPropPage
+{
+public:
+    CURLAboutPropPage();
+    ~CURLAboutPropPage() override;
+};

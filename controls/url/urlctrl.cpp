@@ -1,0 +1,184 @@
+#include "controls/url/urlctrl.h"
+
+#include "controls/frame/colorvalue.h"
+#include "controls/frame/persistedfont.h"
+#include "controls/frame/widgetids.h"
+#include "controls/frame/widgetstypelib.h"
+#include "controls/url/urlgeometry.h"
+#include "framework/drawing/drawbox.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/gdiobjects.h"
+#include "platform/ole/factory.h"
+#include "platform/ole/proppage.h"
+#include "platform/shell/shellexecute.h"
+#include "platform/ui/resources.h"
+
+CUrlCtrl::CUrlCtrl() : m_url(c_szMakerUrl)
+{
+    zorModuleLock(ZOR_THIS_MODULE(), 1);
+    setTypeInfo(zorUrlTypeInfo());
+    addInterface(zorWidgetGuid(c_nUrlControl, eROLE_DISPATCH));
+    addStockFont();
+
+    auto getUrl = [this] { return COleVariant(m_url); };
+    auto putUrl = [this](const COleVariant& v) {
+        m_url = v.bstrVal;
+        changed();
+        return S_OK;
+    };
+    auto longProperty = [this](DISPID dispid, const char* name, LONG* member) {
+        addProperty(
+            dispid, name, VT_I4, [member] { return COleVariant(static_cast<long>(*member)); },
+            [this, member](const COleVariant& v) {
+                *member = v.lVal;
+                changed();
+                return S_OK;
+            });
+    };
+    auto colorProperty = [this](DISPID dispid, const char* name, OLE_COLOR* member) {
+        addProperty(
+            dispid, name, VT_UI4, [member] { return zorColorVariant(*member); },
+            [this, member](const COleVariant& v) {
+                *member = zorColorOf(v);
+                changed();
+                return S_OK;
+            });
+    };
+    addProperty(1, "URL", VT_BSTR, getUrl, putUrl);
+    longProperty(2, "Box", &m_box);
+    colorProperty(3, "Color", &m_color);
+    colorProperty(4, "VisitedColor", &m_visitedColor);
+    colorProperty(5, "BackgroundColor", &m_backgroundColor);
+    longProperty(6, "Justify", &m_justify);
+    addProperty(DISPID_VALUE, "_URL", VT_BSTR, getUrl, putUrl);
+
+    OnResetState();
+    SetModifiedFlag(FALSE);
+}
+
+CUrlCtrl::~CUrlCtrl()
+{
+    zorModuleLock(ZOR_THIS_MODULE(), -1);
+}
+
+const char* CUrlCtrl::tipText()
+{
+    return "Click here to go to the web address.";
+}
+
+void CUrlCtrl::changed()
+{
+    SetModifiedFlag();
+    InvalidateControl();
+}
+
+void CUrlCtrl::DoPropExchange(CPropExchange* pPX)
+{
+    DWORD version = c_dwWidgetsVersion;
+    pPX->ExchangeVersion(version, c_dwWidgetsVersion, true);
+    PX_String(pPX, "URL", m_url, c_szMakerUrl);
+    PX_Long(pPX, "Box", m_box, 0);
+    PX_Color(pPX, "Color", m_color, 0xFF0000);
+    PX_Color(pPX, "VisitedColor", m_visitedColor, 0x800080);
+    PX_Color(pPX, "BackgroundColor", m_backgroundColor, 0x0F000000);
+    PX_Long(pPX, "Justify", m_justify, 1);
+    PX_Font(pPX, "Font", m_persistedFont, zorPersistedFontDefault());
+    exchangeStockProps(pPX);
+}
+
+std::vector<CLSID> CUrlCtrl::GetPropPageIDs() const
+{
+    return {zorWidgetGuid(c_nUrlControl, eROLE_PAGE1), zorWidgetGuid(c_nUrlControl, eROLE_PAGE2),
+        CLSID_StockFontPage, zorWidgetGuid(c_nUrlControl, eROLE_PAGE3)};
+}
+
+int CUrlCtrl::OnCreate()
+{
+    if (COleControl::OnCreate() == -1)
+        return -1;
+    // The tip text is fixed; no diagnostic box is shown on its way.
+    if (m_toolTip.Create(this)) {
+        m_toolTip.AddTool(this, tipText());
+        m_toolTip.Activate(TRUE);
+    }
+    return 0;
+}
+
+void CUrlCtrl::OnDestroy()
+{
+    if (m_toolTip.GetSafeHwnd())
+        m_toolTip.DestroyWindow();
+    COleControl::OnDestroy();
+}
+
+void CUrlCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
+{
+    const COLORREF background = zorResolveColor(m_backgroundColor);
+    CPen backgroundPen(PS_SOLID, 1, background);
+    CBrush backgroundBrush(background);
+    CPen* oldPen = pdc->SelectObject(&backgroundPen);
+    CBrush* oldBrush = pdc->SelectObject(&backgroundBrush);
+    pdc->Rectangle(&rcBounds);
+
+    FONTDESC desc = InternalGetFont().desc();
+    desc.fUnderline = TRUE;
+    const LOGFONT logFont = CFontHolder(desc).logFont(pdc->GetDeviceCaps(LOGPIXELSY));
+    CFont font;
+    font.CreateFontIndirect(&logFont);
+    CFont* oldFont = pdc->SelectObject(&font);
+
+    const int saved = pdc->SaveDC();
+    CRect r(rcBounds);
+    if (m_box) {
+        drawBox(pdc, r, 3, false);
+        r.DeflateRect(4, 4);
+        pdc->IntersectClipRect(&r);
+    }
+    pdc->FillRect(&r, &backgroundBrush);
+
+    pdc->SetTextColor(zorResolveColor(m_visited ? m_visitedColor : m_color));
+    pdc->SetBkMode(TRANSPARENT);
+
+    CRect measure(0, 0, 0, 0);
+    pdc->DrawText(m_url, &measure, DT_SINGLELINE | DT_CALCRECT);
+    UINT align = DT_LEFT;
+    CRect text = zorUrlTextRect(r, CSize(measure.Width(), measure.Height()), m_justify, &align);
+    pdc->DrawText(m_url, &text, align | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
+    m_textRect = text;
+
+    pdc->RestoreDC(saved);
+    pdc->SelectObject(oldFont);
+    pdc->SelectObject(oldPen);
+    pdc->SelectObject(oldBrush);
+}
+
+bool CUrlCtrl::overText() const
+{
+    return m_textRect.PtInRect(m_mouse);
+}
+
+void CUrlCtrl::OnMouseMove(UINT nFlags, CPoint point)
+{
+    m_mouse = point;
+    setWindowCursor(overText() ? LoadCursorA(ZOR_THIS_MODULE(), IDC_HAND) : nullptr);
+    COleControl::OnMouseMove(nFlags, point);
+}
+
+BOOL CUrlCtrl::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    if (overText()) {
+        SetCursor(LoadCursorA(ZOR_THIS_MODULE(), IDC_HAND));
+        return TRUE;
+    }
+    return COleControl::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CUrlCtrl::OnLButtonDown(UINT, CPoint point)
+{
+    if (!zorUrlHit(m_textRect, point))
+        return;
+    if (ShellExecuteA(GetSafeHwnd(), "open", m_url.c_str(), nullptr, nullptr, SW_SHOWNORMAL) > 32) {
+        m_visited = true;
+        InvalidateControl();
+    }
+}
