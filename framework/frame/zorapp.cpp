@@ -3,8 +3,12 @@
 #include "framework/diagnostics/diagnostics.h"
 #include "framework/version/fileversion.h"
 #include "framework/version/moduleversion.h"
+#include "platform/ole/dispatchimpl.h"
+#include "platform/ole/factory.h"
 #include "platform/shell/htmlhelp.h"
 #include "platform/shell/shellexecute.h"
+
+#include <cstdint>
 
 #include <sys/stat.h>
 
@@ -20,15 +24,9 @@ constexpr UINT c_readmeDelayMs = 1000;
 // The outside about box.
 constexpr const char* c_aboutServerId = "zorAboutServer.29";
 
-struct IDispatch;
-
-// Creates an outside server by its identifier; null when it cannot be created.
-// FIXME: the component layer (platform/ole: creating a server by identifier, calling its
-// methods by number, releasing it) does not exist yet, so no server can be created.
-IDispatch* createServer(const char* /*progId*/)
-{
-    return nullptr;
-}
+// The about server's methods: the module list, then the box.
+constexpr DISPID c_aboutShow = 1;
+constexpr DISPID c_aboutModules = 2;
 
 // Asks the shell to "open" the address in a normal window; true when the desktop's handler was
 // started.
@@ -178,12 +176,25 @@ void CzorApp::onPopupWebsite()
 
 void CzorApp::onAppAbout()
 {
-    IDispatch* server = createServer(c_aboutServerId);
-    if (server == nullptr)
+    IDispatch* server = nullptr;
+    if (FAILED(zorCreateDispatch(c_aboutServerId, &server)) || server == nullptr)
         return;
-    // FIXME: with the component layer in place: call the server's method 2 with the address
-    // of getModuleList, load the icon getIconId, call its method 1 with the program's full
-    // path, getBuildTime and the icon handle, and release the server.
+
+    // The server runs in this process and reads the list where it is; an address needs 64 bits
+    // here, so it travels as a VT_I8.
+    COleVariant modules;
+    modules.vt = VT_I8;
+    modules.llVal = static_cast<LONGLONG>(reinterpret_cast<std::intptr_t>(getModuleList()));
+    zorInvoke(server, c_aboutModules, DISPATCH_METHOD, {modules});
+
+    char path[4096] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    // An icon handle does not fit the 32-bit argument here: the server gets the icon resource
+    // id and loads the program's icon itself.
+    const long iconId = static_cast<long>(getIconId() & 0xFFFF);
+    zorInvoke(server, c_aboutShow, DISPATCH_METHOD,
+        {COleVariant(std::string(path)), COleVariant(getBuildTime()), COleVariant(iconId)});
+    zorRelease(server);
 }
 
 bool CzorApp::onAppCommand(UINT nID)

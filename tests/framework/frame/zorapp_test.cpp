@@ -2,6 +2,7 @@
 
 #include "framework/settings/profile.h"
 #include "platform/module/module.h"
+#include "platform/ole/factory.h"
 #include "platform/shell/recordingshelllauncher.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/resources.h"
@@ -290,6 +291,10 @@ TEST_F(ZorAppHelp, PresentHelpFileOpensInTheViewer)
 
 TEST_F(ZorApp, AboutDoesNothingWithoutTheServer)
 {
+    // The test's own store has no about server registered.
+    IDispatch* server = nullptr;
+    ASSERT_TRUE(FAILED(zorCreateDispatch("zorAboutServer.29", &server)));
+    EXPECT_EQ(server, nullptr);
     CTestApp app;
     app.onAppAbout();
     EXPECT_TRUE(m_boxes.boxes.empty());

@@ -1,0 +1,89 @@
+#include "tools/zorcontainer/containeroptions.h"
+
+#include <cstdlib>
+
+std::vector<std::string> splitArguments(const std::string& text)
+{
+    std::vector<std::string> parts;
+    if (text.empty())
+        return parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        parts.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos)
+            return parts;
+        start = comma + 1;
+    }
+}
+
+bool parseContainerOptions(
+    const std::vector<std::string>& args, ContainerOptions* options, std::string* error)
+{
+    *options = ContainerOptions();
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](std::string* out) {
+            if (i + 1 >= args.size()) {
+                *error = arg + " needs a value";
+                return false;
+            }
+            *out = args[++i];
+            return true;
+        };
+        std::string text;
+        if (arg == "--insert") {
+            if (!value(&options->insert))
+                return false;
+        } else if (arg == "--set" || arg == "--invoke") {
+            if (!value(&text))
+                return false;
+            const std::size_t equals = text.find('=');
+            const std::string name = text.substr(0, equals);
+            const std::string rest = equals == std::string::npos ? "" : text.substr(equals + 1);
+            if (name.empty() || (arg == "--set" && equals == std::string::npos)) {
+                *error = arg + " needs NAME=VALUE";
+                return false;
+            }
+            if (arg == "--set")
+                options->sets.emplace_back(name, rest);
+            else
+                options->invokes.emplace_back(name, splitArguments(rest));
+        } else if (arg == "--load") {
+            if (!value(&options->load))
+                return false;
+        } else if (arg == "--save") {
+            if (!value(&options->save))
+                return false;
+        } else if (arg == "--frame") {
+            options->frame = true;
+        } else if (arg == "--page") {
+            if (!value(&text))
+                return false;
+            options->page = std::atoi(text.c_str());
+        } else if (arg == "--screenshot") {
+            if (!value(&options->screenshot))
+                return false;
+        } else if (arg == "--size") {
+            if (!value(&text))
+                return false;
+            const std::size_t x = text.find('x');
+            options->width = std::atoi(text.substr(0, x).c_str());
+            options->height = x == std::string::npos ? 0 : std::atoi(text.substr(x + 1).c_str());
+            if (options->width <= 0 || options->height <= 0) {
+                *error = "--size needs WIDTHxHEIGHT";
+                return false;
+            }
+        } else if (arg == "--list") {
+            options->list = true;
+        } else if (arg == "--members") {
+            options->members = true;
+        } else if (arg == "--quit") {
+            options->quit = true;
+        } else {
+            *error = "unknown option " + arg;
+            return false;
+        }
+    }
+    return true;
+}
