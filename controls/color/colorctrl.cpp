@@ -175,9 +175,6 @@ void CColorCtrl::OnLButtonDown(UINT nFlags, CPoint point)
 {
     if (!m_swatch.PtInRect(point))
         return;
-    // The dialogs' templates are the module's own.
-    const ZorModuleState state(ZOR_THIS_MODULE());
-
     m_pressed = true;
     InvalidateControl(&m_swatch);
     UpdateWindow();

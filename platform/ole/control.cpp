@@ -1,5 +1,7 @@
 #include "platform/ole/control.h"
 
+#include "platform/module/module.h"
+
 #include "platform/ole/proppage.h"
 #include "platform/ole/site.h"
 
@@ -417,4 +419,24 @@ HRESULT COleControl::saveToBag(std::string* text)
     }
     SetModifiedFlag(FALSE);
     return S_OK;
+}
+
+HMODULE COleControl::controlModule() const
+{
+    // The object's table of virtual functions lies in the module that defines its class.
+    const void* table = *reinterpret_cast<const void* const*>(static_cast<const CWnd*>(this));
+    return zorModuleOfAddress(table);
+}
+
+LRESULT COleControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const ZorModuleState state(controlModule());
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+HRESULT COleControl::Invoke(
+    DISPID dispid, WORD wFlags, const DISPPARAMS& params, COleVariant* pVarResult)
+{
+    const ZorModuleState state(controlModule());
+    return CDispatchImpl::Invoke(dispid, wFlags, params, pVarResult);
 }

@@ -99,6 +99,14 @@ public:
     // The extent in HIMETRIC (0.01 mm), exchanged last as "_ExtentX"/"_ExtentY".
     CSize extent() const { return m_extent; }
 
+    // Every entry into a control (its window's messages, its dispatch calls) makes the module
+    // that defines the control's class current first, so that the control finds its own
+    // resources (dialogs, cursors, strings).
+    HMODULE controlModule() const;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    HRESULT Invoke(
+        DISPID dispid, WORD wFlags, const DISPPARAMS& params, COleVariant* pVarResult) override;
+
     // CWnd
     void OnPaint() override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
