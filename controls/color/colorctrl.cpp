@@ -13,6 +13,7 @@
 #include "platform/module/module.h"
 #include "platform/ole/factory.h"
 #include "platform/ole/proppage.h"
+#include "platform/ui/controls.h"
 
 namespace {
 
@@ -220,6 +221,23 @@ void CColorCtrl::OnLButtonDown(UINT nFlags, CPoint point)
 void CColorCtrl::OnLButtonDblClk(UINT, CPoint)
 {
     // A double click does nothing beyond its two single clicks.
+}
+
+LRESULT CColorCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    constexpr WPARAM c_keySpace = 0x20;
+    if (wParam == c_keySpace && message == WM_KEYDOWN) {
+        m_spaceDown = true;
+        return 0;
+    }
+    if (wParam == c_keySpace && message == WM_KEYUP && m_spaceDown) {
+        m_spaceDown = false;
+        notifyParent(BN_CLICKED);
+        return 0;
+    }
+    if (message == WM_KILLFOCUS)
+        m_spaceDown = false;
+    return COleControl::WindowProc(message, wParam, lParam);
 }
 
 void CColorCtrl::OnOcmCommand(WPARAM wParam, LPARAM lParam)

@@ -18,6 +18,9 @@ public:
     void OnOcmCommand(WPARAM wParam, LPARAM lParam) override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnLButtonDblClk(UINT nFlags, CPoint point) override;
+    // The control stands on a push button: Space pressed and released while it has the focus
+    // clicks it, which tells the container (and so fires Click when reflected back).
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Dispatch.
     OLE_COLOR GetRGBColor() const;
@@ -29,6 +32,7 @@ public:
     const CRect& swatch() const { return m_swatch; }
 
 private:
+    bool m_spaceDown {false};
     void changed();
 
     LONG m_showHexValue {1};

@@ -163,6 +163,20 @@ TEST_F(ColorControl, ClickOutsideTheSwatchOpensAndPostsNothing)
     EXPECT_EQ(color.getColor(4), 0xFFFFFFu);
 }
 
+TEST_F(ColorControl, SpaceOnTheFocusedControlFiresClickWithoutADialog)
+{
+    CHostedControl color(c_colorId, "", c_width, c_height);
+    ASSERT_TRUE(color.ok());
+    color.control()->SendMessage(WM_KEYDOWN, 0x20, 0);
+    EXPECT_EQ(clicks(color), 0) << "the button clicks when the key is released";
+    color.control()->SendMessage(WM_KEYUP, 0x20, 0);
+    EXPECT_EQ(clicks(color), 1);
+    EXPECT_TRUE(s_script.templates.empty());
+    // A release without its press (the key went down elsewhere) is not a click.
+    color.control()->SendMessage(WM_KEYUP, 0x20, 0);
+    EXPECT_EQ(clicks(color), 1);
+}
+
 TEST_F(ColorControl, CustomDialogChoiceIsStoredAndFiresClick)
 {
     CHostedControl color(c_colorId, "", c_width, c_height);
