@@ -61,7 +61,7 @@ constexpr UINT IDI_LIGHT = 205;
 constexpr UINT IDI_COLOR = 206;
 
 // The hand cursor of the link.
-constexpr UINT IDC_HAND = 4017;
+constexpr UINT IDC_URL_HAND = 4017;
 
 // The class ids of the hosted controls, as template rows name them.
 constexpr const char* c_szColorProgId = "zorColorControl.29";

@@ -160,14 +160,14 @@ bool CUrlCtrl::overText() const
 void CUrlCtrl::OnMouseMove(UINT nFlags, CPoint point)
 {
     m_mouse = point;
-    setWindowCursor(overText() ? LoadCursorA(ZOR_THIS_MODULE(), IDC_HAND) : nullptr);
+    setWindowCursor(overText() ? LoadCursorA(ZOR_THIS_MODULE(), IDC_URL_HAND) : nullptr);
     COleControl::OnMouseMove(nFlags, point);
 }
 
 BOOL CUrlCtrl::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 {
     if (overText()) {
-        SetCursor(LoadCursorA(ZOR_THIS_MODULE(), IDC_HAND));
+        SetCursor(LoadCursorA(ZOR_THIS_MODULE(), IDC_URL_HAND));
         return TRUE;
     }
     return COleControl::OnSetCursor(pWnd, nHitTest, message);

@@ -5,8 +5,13 @@
 #include "controls/url/urlgeometry.h"
 #include "platform/gdi/dc.h"
 #include "platform/shell/recordingshelllauncher.h"
+#include "platform/ui/resources.h"
+#include "platform/ui/tooltipctrl.h"
 
 #include <gtest/gtest.h>
+
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QWidget>
 
 namespace {
 
@@ -132,4 +137,31 @@ TEST(UrlControl, FrameShrinksTheArea)
     // The frame's outer line is not the background.
     EXPECT_NE(pixel(image, 0, 15), 0xFFFFFFu);
     EXPECT_EQ(pixel(image, 5, 5), 0xFFFFFFu);
+}
+
+TEST(UrlControl, HandCursorOverTheTextAndTheTip)
+{
+    CHostedControl url(c_urlId, c_state, 400, 30);
+    ASSERT_TRUE(url.ok());
+    const auto ink = columnsOf(url.grab(), c_link);
+    ASSERT_GT(ink.first, 20);
+    const HCURSOR hand = LoadCursorA(widgetsModule(), 4017u);
+    ASSERT_NE(hand, nullptr) << "the module carries its hand cursor";
+    QWidget* widget = url.control()->widget();
+    url.control()->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ink.first + 2, 15));
+    ASSERT_EQ(widget->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(widget->cursor().pixmap().cacheKey(), zorQCursor(hand).pixmap().cacheKey());
+    url.control()->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ink.first - 30, 15));
+    EXPECT_NE(widget->cursor().shape(), Qt::BitmapCursor);
+
+    // The tip is the control's own text; read it from the tooltip tool registered for it.
+    CToolTipCtrl* tip = nullptr;
+    for (QObject* child : QApplication::topLevelWidgets()) {
+        if (CWnd* wnd = CWnd::fromWidget(qobject_cast<QWidget*>(child));
+            wnd && wnd->GetClassName() == "tooltips_class32")
+            if (auto* t = dynamic_cast<CToolTipCtrl*>(wnd); t && t->GetToolCount() > 0)
+                tip = t;
+    }
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(tip->GetText(url.control()), "Click here to go to the web address.");
 }
