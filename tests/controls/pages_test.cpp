@@ -60,3 +60,34 @@ TEST(WidgetsPages, UrlPagesInOrder)
     EXPECT_EQ(frame.page(0)->GetDlgItemText(3049), "https://www.zorvex.example/");
     frame.DestroyWindow();
 }
+
+TEST(WidgetsPages, LightPageShowsAndAppliesColoursThroughItsHostedColourControls)
+{
+    CHostedControl light(c_lightId, "Color=0x000000FF\nBackground=0x0F000000\n", 40, 40);
+    ASSERT_TRUE(light.ok());
+    CPropertyFrame frame("Light", {light.dispatch()}, light.control()->GetPropPageIDs());
+    ASSERT_TRUE(frame.createFrame(nullptr));
+    COlePropertyPage* general = frame.page(0);
+    ASSERT_NE(general, nullptr);
+    COleControlSite* off = zorSiteOf(general->GetDlgItem(3045));
+    COleControlSite* background = zorSiteOf(general->GetDlgItem(3046));
+    ASSERT_NE(off, nullptr);
+    ASSERT_NE(background, nullptr);
+    // Opening the page put the light's colours into the hosted colour controls, whole.
+    const auto colourOf = [](IDispatch* hosted) {
+        COleVariant value;
+        EXPECT_EQ(zorGetProperty(hosted, 4, &value), S_OK);
+        return value.vt == VT_UI4 ? value.ulVal : static_cast<DWORD>(value.lVal);
+    };
+    EXPECT_EQ(colourOf(off->dispatch()), 0x0000FFu);
+    EXPECT_EQ(colourOf(background->dispatch()) >> 24, 15u) << "the system-colour reference stays";
+
+    // A new off colour in the page reaches the light only on Apply.
+    ASSERT_EQ(zorPutProperty(off->dispatch(), 4, colorArg(0x00AA00)), S_OK);
+    general->SetModified(TRUE);
+    EXPECT_EQ(light.getColor(1), 0x0000FFu);
+    ASSERT_TRUE(frame.apply());
+    EXPECT_EQ(light.getColor(1), 0x00AA00u);
+    EXPECT_EQ(light.getColor(2) >> 24, 15u);
+    frame.DestroyWindow();
+}
