@@ -6,11 +6,6 @@
 
 CColorAboutPropPage::CColorAboutPropPage()
     : CZorAboutPropPage(IDD_COLOR_ABOUT, IDC_COLOR_VERSION, IDS_ABOUT)
-{
-    zorModuleLock(ZOR_THIS_MODULE(), 1);
-}
+{ }
 
-CColorAboutPropPage::~CColorAboutPropPage()
-{
-    zorModuleLock(ZOR_THIS_MODULE(), -1);
-}
+CColorAboutPropPage::~CColorAboutPropPage() = default;

@@ -8,4 +8,7 @@ class CColorAboutPropPage : public CZorAboutPropPage
 public:
     CColorAboutPropPage();
     ~CColorAboutPropPage() override;
+
+private:
+    CModuleLock m_moduleLock {ZOR_THIS_MODULE()};
 };

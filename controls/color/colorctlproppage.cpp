@@ -2,25 +2,29 @@
 
 #include "controls/color/colorpageids.h"
 #include "controls/frame/widgetids.h"
+#include "controls/frame/widgetstypelib.h"
 #include "platform/ole/factory.h"
 
-CColorCtlPropPage::CColorCtlPropPage() : COlePropertyPage(IDD_COLOR_PPG, IDS_COLORS)
+namespace {
+
+const char* name(DISPID dispid)
 {
-    zorModuleLock(ZOR_THIS_MODULE(), 1);
+    return zorPropertyName(zorColorTypeInfo(), dispid);
 }
 
-CColorCtlPropPage::~CColorCtlPropPage()
-{
-    zorModuleLock(ZOR_THIS_MODULE(), -1);
-}
+} // namespace
+
+CColorCtlPropPage::CColorCtlPropPage() : COlePropertyPage(IDD_COLOR_PPG, IDS_COLORS) { }
+
+CColorCtlPropPage::~CColorCtlPropPage() = default;
 
 void CColorCtlPropPage::DoDataExchange(CDataExchange* pDX)
 {
-    DDP_Check(pDX, IDC_SHOWHEXVALUE, m_showHexValue, "ShowHexValue");
+    DDP_Check(pDX, IDC_SHOWHEXVALUE, m_showHexValue, name(eCOLOR_SHOWHEXVALUE));
     DDX_Check(pDX, IDC_SHOWHEXVALUE, m_showHexValue);
-    DDP_HostedProperty(pDX, IDC_DEFAULTCOLOR, 2, "UseWindowsColor");
-    DDP_HostedProperty(pDX, IDC_DEFAULTCOLOR, 3, "WindowsColorIdx");
-    DDP_HostedProperty(pDX, IDC_DEFAULTCOLOR, 4, "RGBColor");
+    DDP_HostedProperty(pDX, IDC_DEFAULTCOLOR, eCOLOR_USEWINDOWSCOLOR, name(eCOLOR_USEWINDOWSCOLOR));
+    DDP_HostedProperty(pDX, IDC_DEFAULTCOLOR, eCOLOR_WINDOWSCOLORIDX, name(eCOLOR_WINDOWSCOLORIDX));
+    DDP_HostedProperty(pDX, IDC_DEFAULTCOLOR, eCOLOR_RGBCOLOR, name(eCOLOR_RGBCOLOR));
     DDP_PostProcessing(pDX);
 }
 

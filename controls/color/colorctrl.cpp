@@ -26,45 +26,28 @@ bool validRow(LONG row)
 
 CColorCtrl::CColorCtrl()
 {
-    zorModuleLock(ZOR_THIS_MODULE(), 1);
     setTypeInfo(zorColorTypeInfo());
     addInterface(zorWidgetGuid(c_nColorControl, eROLE_DISPATCH));
     addStockFont();
 
-    auto longProperty = [this](DISPID dispid, const char* name, LONG* member) {
-        addProperty(
-            dispid, name, VT_I4, [member] { return COleVariant(static_cast<long>(*member)); },
-            [this, member](const COleVariant& v) {
-                *member = v.lVal;
-                changed();
+    bindProperty(eCOLOR_SHOWHEXVALUE, m_showHexValue);
+    bindProperty(eCOLOR_USEWINDOWSCOLOR, m_useWindowsColor);
+    bindProperty(eCOLOR_WINDOWSCOLORIDX, m_windowsColorIdx);
+    // The colour itself goes through the system-colour rules of GetRGBColor/SetRGBColor.
+    for (const DISPID dispid : {DISPID(eCOLOR_RGBCOLOR), DISPID(DISPID_VALUE)}) {
+        addDeclaredProperty(
+            dispid, [this] { return zorColorVariant(GetRGBColor()); },
+            [this](const COleVariant& v) {
+                SetRGBColor(zorColorOf(v));
                 return S_OK;
             });
-    };
-    longProperty(1, "ShowHexValue", &m_showHexValue);
-    longProperty(2, "UseWindowsColor", &m_useWindowsColor);
-    longProperty(3, "WindowsColorIdx", &m_windowsColorIdx);
-    auto get = [this] { return zorColorVariant(GetRGBColor()); };
-    auto put = [this](const COleVariant& v) {
-        SetRGBColor(zorColorOf(v));
-        return S_OK;
-    };
-    addProperty(4, "RGBColor", VT_UI4, get, put);
-    addProperty(DISPID_VALUE, "_RGBColor", VT_UI4, get, put);
+    }
 
     OnResetState();
     SetModifiedFlag(FALSE);
 }
 
-CColorCtrl::~CColorCtrl()
-{
-    zorModuleLock(ZOR_THIS_MODULE(), -1);
-}
-
-void CColorCtrl::changed()
-{
-    SetModifiedFlag();
-    InvalidateControl();
-}
+CColorCtrl::~CColorCtrl() = default;
 
 OLE_COLOR CColorCtrl::GetRGBColor() const
 {

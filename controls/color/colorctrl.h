@@ -5,6 +5,7 @@
 // dialog or the system colour list, between which the user can switch.
 
 #include "platform/ole/control.h"
+#include "platform/ole/factory.h"
 
 class CColorCtrl : public COleControl
 {
@@ -32,8 +33,8 @@ public:
     const CRect& swatch() const { return m_swatch; }
 
 private:
+    CModuleLock m_moduleLock {ZOR_THIS_MODULE()};
     bool m_spaceDown {false};
-    void changed();
 
     LONG m_showHexValue {1};
     LONG m_useWindowsColor {0};

@@ -4,6 +4,8 @@
 #include "framework/version/moduleversion.h"
 #include "platform/module/module.h"
 
+#include <map>
+
 namespace {
 
 // The initial state of the About pages' link: the maker's address in blue, purple once
@@ -13,19 +15,15 @@ constexpr const char* c_szLinkState
       "\nBackgroundColor=0x0F000000\nJustify=0"
       "\nFont=MS Sans Serif,8.25,400,0,0,0,0\n";
 
-// The icon row's text names the icon resource.
+// The icon row's text names the icon resource: "#" and its number. Template rows keep their
+// texts as plain pointers, so each text lives as long as the module.
 const char* iconText(UINT nIDIcon)
 {
-    switch (nIDIcon) {
-    case IDI_URL:
-        return "#201";
-    case IDI_LIGHT:
-        return "#205";
-    case IDI_COLOR:
-        return "#206";
-    default:
-        return "";
-    }
+    static std::map<UINT, std::string> texts;
+    auto [it, inserted] = texts.try_emplace(nIDIcon);
+    if (inserted)
+        it->second = "#" + std::to_string(nIDIcon);
+    return it->second.c_str();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // The About page every control of the module has: the control's icon, the module's version,
 // the maker's legal notice and a link to the maker's web site (a hosted URL control).
 
+#include "platform/ole/factory.h"
 #include "platform/ole/proppage.h"
 #include "platform/ui/dialogtemplate.h"
 
@@ -19,5 +20,6 @@ public:
         UINT nIDTemplate, UINT nIDIcon, UINT nIDVersion, UINT nIDLink);
 
 private:
+    CModuleLock m_moduleLock {ZOR_THIS_MODULE()};
     UINT m_nIDVersion {0};
 };

@@ -6,11 +6,6 @@
 
 CLightAboutPropPage::CLightAboutPropPage()
     : CZorAboutPropPage(IDD_LIGHT_ABOUT, IDC_LIGHT_VERSION, IDS_ABOUT)
-{
-    zorModuleLock(ZOR_THIS_MODULE(), 1);
-}
+{ }
 
-CLightAboutPropPage::~CLightAboutPropPage()
-{
-    zorModuleLock(ZOR_THIS_MODULE(), -1);
-}
+CLightAboutPropPage::~CLightAboutPropPage() = default;

@@ -8,4 +8,7 @@ class CLightAboutPropPage : public CZorAboutPropPage
 public:
     CLightAboutPropPage();
     ~CLightAboutPropPage() override;
+
+private:
+    CModuleLock m_moduleLock {ZOR_THIS_MODULE()};
 };

@@ -11,59 +11,37 @@
 
 CLightCtrl::CLightCtrl()
 {
-    zorModuleLock(ZOR_THIS_MODULE(), 1);
     setTypeInfo(zorLightTypeInfo());
     addInterface(zorWidgetGuid(c_nLightControl, eROLE_DISPATCH));
     stockClick(true);
 
-    auto getColor = [this] { return zorColorVariant(m_color); };
-    auto putColor = [this](const COleVariant& v) {
-        m_color = zorColorOf(v);
-        changed();
-        return S_OK;
-    };
-    addProperty(1, "Color", VT_UI4, getColor, putColor);
-    addProperty(
-        2, "Background", VT_UI4, [this] { return zorColorVariant(m_background); },
-        [this](const COleVariant& v) {
-            m_background = zorColorOf(v);
-            changed();
-            return S_OK;
-        });
-    addProperty(
-        3, "State", VT_I4, [this] { return COleVariant(static_cast<long>(m_state)); },
+    bindProperty(eLIGHT_COLOR, m_color);
+    bindProperty(eLIGHT_BACKGROUND, m_background);
+    addDeclaredProperty(
+        eLIGHT_STATE, [this] { return COleVariant(static_cast<long>(m_state)); },
         [this](const COleVariant& v) {
             SetState(v.lVal);
             return S_OK;
         });
-    addMethod(4, "setStateColor", VT_EMPTY, {VT_I4, VT_UI4},
-        [this](const DISPPARAMS& params, COleVariant*) {
-            setStateColor(params.args.at(0).lVal, zorColorOf(params.args.at(1)));
-            return S_OK;
-        });
-    addProperty(DISPID_VALUE, "_Color", VT_UI4, getColor, putColor);
+    addDeclaredMethod(eLIGHT_SETSTATECOLOR, [this](const DISPPARAMS& params, COleVariant*) {
+        setStateColor(params.args.at(0).lVal, zorColorOf(params.args.at(1)));
+        return S_OK;
+    });
+    // The value property is the off colour.
+    bindProperty(DISPID_VALUE, m_color);
 
     OnResetState();
     SetModifiedFlag(FALSE);
 }
 
-CLightCtrl::~CLightCtrl()
-{
-    zorModuleLock(ZOR_THIS_MODULE(), -1);
-}
-
-void CLightCtrl::changed()
-{
-    SetModifiedFlag();
-    InvalidateControl();
-}
+CLightCtrl::~CLightCtrl() = default;
 
 void CLightCtrl::SetState(LONG state)
 {
     if (state == m_state)
         return;
     m_state = state;
-    changed();
+    propertyChanged();
 }
 
 void CLightCtrl::setStateColor(LONG a_bState, OLE_COLOR a_rgbColor)
@@ -72,7 +50,7 @@ void CLightCtrl::setStateColor(LONG a_bState, OLE_COLOR a_rgbColor)
         m_colorOn = a_rgbColor;
     else
         m_color = a_rgbColor;
-    changed();
+    propertyChanged();
 }
 
 void CLightCtrl::DoPropExchange(CPropExchange* pPX)

@@ -3,6 +3,7 @@
 // The light: a round signal lamp in a 3-D bezel, off or on, each state in its own colour.
 
 #include "platform/ole/control.h"
+#include "platform/ole/factory.h"
 
 class CLightCtrl : public COleControl
 {
@@ -20,9 +21,7 @@ public:
     void setStateColor(LONG a_bState, OLE_COLOR a_rgbColor);
 
 private:
-    // The common change notification: mark modified, repaint all.
-    void changed();
-
+    CModuleLock m_moduleLock {ZOR_THIS_MODULE()};
     OLE_COLOR m_color {0x0000FF};
     OLE_COLOR m_colorOn {0x00FF00};
     OLE_COLOR m_background {0x0F0000FF};

@@ -1,26 +1,30 @@
 #include "controls/light/lightproppage.h"
 
 #include "controls/frame/widgetids.h"
+#include "controls/frame/widgetstypelib.h"
 #include "controls/light/lightpageids.h"
 #include "platform/ole/factory.h"
 
-CLightPropPage::CLightPropPage() : COlePropertyPage(IDD_LIGHT_PPG, IDS_GENERAL)
+namespace {
+
+const char* name(DISPID dispid)
 {
-    zorModuleLock(ZOR_THIS_MODULE(), 1);
+    return zorPropertyName(zorLightTypeInfo(), dispid);
 }
 
-CLightPropPage::~CLightPropPage()
-{
-    zorModuleLock(ZOR_THIS_MODULE(), -1);
-}
+} // namespace
+
+CLightPropPage::CLightPropPage() : COlePropertyPage(IDD_LIGHT_PPG, IDS_GENERAL) { }
+
+CLightPropPage::~CLightPropPage() = default;
 
 void CLightPropPage::DoDataExchange(CDataExchange* pDX)
 {
-    DDP_HostedProperty(pDX, IDC_OFFCOLOR, 4, "Color");
-    DDP_HostedProperty(pDX, IDC_BACKGROUND, 4, "Background");
+    DDP_HostedProperty(pDX, IDC_OFFCOLOR, eCOLOR_RGBCOLOR, name(eLIGHT_COLOR));
+    DDP_HostedProperty(pDX, IDC_BACKGROUND, eCOLOR_RGBCOLOR, name(eLIGHT_BACKGROUND));
     // The on colour is not a dispatch property: through the page it is neither shown nor
     // changed (setStateColor is the interface's way to set it).
-    DDP_HostedProperty(pDX, IDC_ONCOLOR, 4, "ColorOn");
+    DDP_HostedProperty(pDX, IDC_ONCOLOR, eCOLOR_RGBCOLOR, "ColorOn");
     DDP_PostProcessing(pDX);
 }
 

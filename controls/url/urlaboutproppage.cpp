@@ -6,11 +6,6 @@
 
 CURLAboutPropPage::CURLAboutPropPage()
     : CZorAboutPropPage(IDD_URL_ABOUT, IDC_URL_VERSION, IDS_ABOUT)
-{
-    zorModuleLock(ZOR_THIS_MODULE(), 1);
-}
+{ }
 
-CURLAboutPropPage::~CURLAboutPropPage()
-{
-    zorModuleLock(ZOR_THIS_MODULE(), -1);
-}
+CURLAboutPropPage::~CURLAboutPropPage() = default;

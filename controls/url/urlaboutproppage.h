@@ -8,4 +8,7 @@ class CURLAboutPropPage : public CZorAboutPropPage
 public:
     CURLAboutPropPage();
     ~CURLAboutPropPage() override;
+
+private:
+    CModuleLock m_moduleLock {ZOR_THIS_MODULE()};
 };

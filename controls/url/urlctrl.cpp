@@ -15,61 +15,28 @@
 
 CUrlCtrl::CUrlCtrl() : m_url(c_szMakerUrl)
 {
-    zorModuleLock(ZOR_THIS_MODULE(), 1);
     setTypeInfo(zorUrlTypeInfo());
     addInterface(zorWidgetGuid(c_nUrlControl, eROLE_DISPATCH));
     addStockFont();
 
-    auto getUrl = [this] { return COleVariant(m_url); };
-    auto putUrl = [this](const COleVariant& v) {
-        m_url = v.bstrVal;
-        changed();
-        return S_OK;
-    };
-    auto longProperty = [this](DISPID dispid, const char* name, LONG* member) {
-        addProperty(
-            dispid, name, VT_I4, [member] { return COleVariant(static_cast<long>(*member)); },
-            [this, member](const COleVariant& v) {
-                *member = v.lVal;
-                changed();
-                return S_OK;
-            });
-    };
-    auto colorProperty = [this](DISPID dispid, const char* name, OLE_COLOR* member) {
-        addProperty(
-            dispid, name, VT_UI4, [member] { return zorColorVariant(*member); },
-            [this, member](const COleVariant& v) {
-                *member = zorColorOf(v);
-                changed();
-                return S_OK;
-            });
-    };
-    addProperty(1, "URL", VT_BSTR, getUrl, putUrl);
-    longProperty(2, "Box", &m_box);
-    colorProperty(3, "Color", &m_color);
-    colorProperty(4, "VisitedColor", &m_visitedColor);
-    colorProperty(5, "BackgroundColor", &m_backgroundColor);
-    longProperty(6, "Justify", &m_justify);
-    addProperty(DISPID_VALUE, "_URL", VT_BSTR, getUrl, putUrl);
+    bindProperty(eURL_URL, m_url);
+    bindProperty(eURL_BOX, m_box);
+    bindProperty(eURL_COLOR, m_color);
+    bindProperty(eURL_VISITEDCOLOR, m_visitedColor);
+    bindProperty(eURL_BACKGROUNDCOLOR, m_backgroundColor);
+    bindProperty(eURL_JUSTIFY, m_justify);
+    // The value property is the address.
+    bindProperty(DISPID_VALUE, m_url);
 
     OnResetState();
     SetModifiedFlag(FALSE);
 }
 
-CUrlCtrl::~CUrlCtrl()
-{
-    zorModuleLock(ZOR_THIS_MODULE(), -1);
-}
+CUrlCtrl::~CUrlCtrl() = default;
 
 const char* CUrlCtrl::tipText()
 {
     return "Click here to go to the web address.";
-}
-
-void CUrlCtrl::changed()
-{
-    SetModifiedFlag();
-    InvalidateControl();
 }
 
 void CUrlCtrl::DoPropExchange(CPropExchange* pPX)

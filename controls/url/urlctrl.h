@@ -4,6 +4,7 @@
 // handler, after which the link shows in its visited colour.
 
 #include "platform/ole/control.h"
+#include "platform/ole/factory.h"
 #include "platform/ui/tooltipctrl.h"
 
 class CUrlCtrl : public COleControl
@@ -27,9 +28,9 @@ public:
     const CRect& textRect() const { return m_textRect; }
 
 private:
-    void changed();
     bool overText() const;
 
+    CModuleLock m_moduleLock {ZOR_THIS_MODULE()};
     std::string m_url;
     LONG m_box {0};
     OLE_COLOR m_color {0xFF0000};

@@ -1,19 +1,23 @@
 #include "controls/url/urlproppage.h"
 
 #include "controls/frame/widgetids.h"
+#include "controls/frame/widgetstypelib.h"
 #include "controls/url/urlpageids.h"
 #include "platform/ole/factory.h"
 #include "platform/ui/controls.h"
 
-CUrlPropPage::CUrlPropPage() : COlePropertyPage(IDD_URL_PPG, IDS_GENERAL)
+namespace {
+
+const char* name(DISPID dispid)
 {
-    zorModuleLock(ZOR_THIS_MODULE(), 1);
+    return zorPropertyName(zorUrlTypeInfo(), dispid);
 }
 
-CUrlPropPage::~CUrlPropPage()
-{
-    zorModuleLock(ZOR_THIS_MODULE(), -1);
-}
+} // namespace
+
+CUrlPropPage::CUrlPropPage() : COlePropertyPage(IDD_URL_PPG, IDS_GENERAL) { }
+
+CUrlPropPage::~CUrlPropPage() = default;
 
 BOOL CUrlPropPage::OnInitDialog()
 {
@@ -28,11 +32,11 @@ BOOL CUrlPropPage::OnInitDialog()
 
 void CUrlPropPage::DoDataExchange(CDataExchange* pDX)
 {
-    DDP_Text(pDX, IDC_URL, m_url, "URL");
+    DDP_Text(pDX, IDC_URL, m_url, name(eURL_URL));
     DDX_Text(pDX, IDC_URL, m_url);
-    DDP_Check(pDX, IDC_BOX, m_box, "Box");
+    DDP_Check(pDX, IDC_BOX, m_box, name(eURL_BOX));
     DDX_Check(pDX, IDC_BOX, m_box);
-    DDP_CBIndex(pDX, IDC_JUSTIFY, m_justify, "Justify");
+    DDP_CBIndex(pDX, IDC_JUSTIFY, m_justify, name(eURL_JUSTIFY));
     DDX_CBIndex(pDX, IDC_JUSTIFY, m_justify);
     DDP_PostProcessing(pDX);
 }

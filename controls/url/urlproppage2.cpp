@@ -1,24 +1,28 @@
 #include "controls/url/urlproppage2.h"
 
 #include "controls/frame/widgetids.h"
+#include "controls/frame/widgetstypelib.h"
 #include "controls/url/urlpageids.h"
 #include "platform/ole/factory.h"
 
-CUrlPropPage2::CUrlPropPage2() : COlePropertyPage(IDD_URL_PPG2, IDS_COLORS)
+namespace {
+
+const char* name(DISPID dispid)
 {
-    zorModuleLock(ZOR_THIS_MODULE(), 1);
+    return zorPropertyName(zorUrlTypeInfo(), dispid);
 }
 
-CUrlPropPage2::~CUrlPropPage2()
-{
-    zorModuleLock(ZOR_THIS_MODULE(), -1);
-}
+} // namespace
+
+CUrlPropPage2::CUrlPropPage2() : COlePropertyPage(IDD_URL_PPG2, IDS_COLORS) { }
+
+CUrlPropPage2::~CUrlPropPage2() = default;
 
 void CUrlPropPage2::DoDataExchange(CDataExchange* pDX)
 {
-    DDP_HostedProperty(pDX, IDC_LINKCOLOR, 4, "Color");
-    DDP_HostedProperty(pDX, IDC_VISITEDCOLOR, 4, "VisitedColor");
-    DDP_HostedProperty(pDX, IDC_BACKGROUNDCOLOR, 4, "BackgroundColor");
+    DDP_HostedProperty(pDX, IDC_LINKCOLOR, eCOLOR_RGBCOLOR, name(eURL_COLOR));
+    DDP_HostedProperty(pDX, IDC_VISITEDCOLOR, eCOLOR_RGBCOLOR, name(eURL_VISITEDCOLOR));
+    DDP_HostedProperty(pDX, IDC_BACKGROUNDCOLOR, eCOLOR_RGBCOLOR, name(eURL_BACKGROUNDCOLOR));
     DDP_PostProcessing(pDX);
 }
 

@@ -3,6 +3,7 @@
 // The link's "Colors" page: link, visited and background colours through hosted colour
 // controls.
 
+#include "platform/ole/factory.h"
 #include "platform/ole/proppage.h"
 
 class CUrlPropPage2 : public COlePropertyPage
@@ -12,4 +13,7 @@ public:
     ~CUrlPropPage2() override;
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+private:
+    CModuleLock m_moduleLock {ZOR_THIS_MODULE()};
 };

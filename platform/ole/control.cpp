@@ -238,6 +238,84 @@ BOOL COleControl::AmbientUserMode() const
     return m_site ? m_site->userMode() : TRUE;
 }
 
+namespace {
+
+// A variant of the declared type (the table hands out what its declaration says).
+COleVariant declaredValue(COleVariant value, VARTYPE type)
+{
+    if (type != VT_VARIANT && value.vt != type)
+        value.ChangeType(type);
+    return value;
+}
+
+LONG longOf(const COleVariant& value)
+{
+    COleVariant v(value);
+    if (v.vt == VT_UI4)
+        return static_cast<LONG>(v.ulVal);
+    v.ChangeType(VT_I4);
+    return v.lVal;
+}
+
+} // namespace
+
+void COleControl::propertyChanged()
+{
+    SetModifiedFlag();
+    InvalidateControl();
+}
+
+void COleControl::bindProperty(DISPID dispid, LONG& member, std::function<void()> before)
+{
+    const ZorMemberInfo* declared = declaredMember(dispid);
+    const VARTYPE type = declared ? declared->type : VARTYPE(VT_I4);
+    addDeclaredProperty(
+        dispid,
+        [&member, type] { return declaredValue(COleVariant(static_cast<long>(member)), type); },
+        [this, &member, before](const COleVariant& value) {
+            member = longOf(value);
+            if (before)
+                before();
+            propertyChanged();
+            return S_OK;
+        });
+}
+
+void COleControl::bindProperty(DISPID dispid, DWORD& member, std::function<void()> before)
+{
+    addDeclaredProperty(
+        dispid,
+        [&member] {
+            COleVariant value;
+            value.vt = VT_UI4;
+            value.ulVal = member;
+            return value;
+        },
+        [this, &member, before](const COleVariant& value) {
+            member = static_cast<DWORD>(longOf(value));
+            if (before)
+                before();
+            propertyChanged();
+            return S_OK;
+        });
+}
+
+void COleControl::bindProperty(DISPID dispid, std::string& member, std::function<void()> before)
+{
+    addDeclaredProperty(
+        dispid, [&member] { return COleVariant(member); },
+        [this, &member, before](const COleVariant& value) {
+            COleVariant text(value);
+            if (text.vt != VT_BSTR && !text.ChangeType(VT_BSTR))
+                return DISP_E_TYPEMISMATCH;
+            member = text.bstrVal;
+            if (before)
+                before();
+            propertyChanged();
+            return S_OK;
+        });
+}
+
 void COleControl::addStockFont()
 {
     if (m_stockFont)

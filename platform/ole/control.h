@@ -24,6 +24,7 @@
 #include "platform/ole/propexchange.h"
 #include "platform/ui/window.h"
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -57,6 +58,18 @@ public:
     virtual std::vector<CLSID> GetPropPageIDs() const { return {}; }
     virtual void OnOcmCommand(WPARAM wParam, LPARAM lParam);
     virtual void OnFontChanged() { InvalidateControl(); }
+
+    // --- properties bound to members --------------------------------------------------------
+    // A stored property bound to a member variable: name and type come from the member's
+    // declaration (the type information). A write stores the converted value, runs `before`
+    // when given (what a control must do first: rebuild its fonts, restart its timer, copy a
+    // colour) and then propertyChanged. LONG members are numbers and flags, DWORD members
+    // colours, texts strings.
+    void bindProperty(DISPID dispid, LONG& member, std::function<void()> before = {});
+    void bindProperty(DISPID dispid, DWORD& member, std::function<void()> before = {});
+    void bindProperty(DISPID dispid, std::string& member, std::function<void()> before = {});
+    // The common change rule of a property write: mark modified, repaint the whole control.
+    void propertyChanged();
 
     // --- modified flag and repainting ---------------------------------------------------
     void SetModifiedFlag(BOOL bModified = TRUE) { m_bModified = bModified; }

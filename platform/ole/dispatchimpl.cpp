@@ -2,6 +2,8 @@
 
 #include "platform/ole/dispatchimpl.h"
 
+#include <QtCore/QtGlobal>
+
 #include <cmath>
 #include <strings.h>
 
@@ -149,6 +151,44 @@ void CDispatchImpl::addMethod(DISPID dispid, const char* name, VARTYPE resultTyp
     entry.params = std::move(paramTypes);
     entry.call = std::move(call);
     m_entries.push_back(std::move(entry));
+}
+
+const ZorMemberInfo* CDispatchImpl::declaredMember(DISPID dispid) const
+{
+    if (m_members)
+        return m_members->find(dispid);
+    return m_typeInfo ? m_typeInfo->dispatch.find(dispid) : nullptr;
+}
+
+void CDispatchImpl::addDeclaredProperty(DISPID dispid, Getter get, Putter put)
+{
+    const ZorMemberInfo* member = declaredMember(dispid);
+    Q_ASSERT(member && member->kind == ZorMemberInfo::eKIND_PROPERTY);
+    if (!member)
+        return;
+    addProperty(dispid, member->name.c_str(), member->type, std::move(get), std::move(put));
+}
+
+void CDispatchImpl::addDeclaredMethod(DISPID dispid, Method call)
+{
+    const ZorMemberInfo* member = declaredMember(dispid);
+    Q_ASSERT(member && member->kind == ZorMemberInfo::eKIND_METHOD);
+    if (!member)
+        return;
+    std::vector<VARTYPE> types;
+    types.reserve(member->params.size());
+    for (const ZorParamInfo& param : member->params)
+        types.push_back(param.type);
+    addMethod(dispid, member->name.c_str(), member->type, std::move(types), std::move(call));
+}
+
+std::vector<DISPID> CDispatchImpl::dispatchIds() const
+{
+    std::vector<DISPID> ids;
+    ids.reserve(m_entries.size());
+    for (const Entry& entry : m_entries)
+        ids.push_back(entry.dispid);
+    return ids;
 }
 
 const CDispatchImpl::Entry* CDispatchImpl::find(DISPID dispid) const

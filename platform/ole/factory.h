@@ -95,11 +95,25 @@ private:
 void zorModuleLock(HMODULE module, int delta);
 int zorModuleLockCount(HMODULE module);
 
+// One outstanding object of a module for as long as it lives: a member of every class a
+// module's factories create, initialised with ZOR_THIS_MODULE() in the module's own code.
+class CModuleLock
+{
+public:
+    explicit CModuleLock(HMODULE module) : m_module(module) { zorModuleLock(m_module, 1); }
+    ~CModuleLock() { zorModuleLock(m_module, -1); }
+    CModuleLock(const CModuleLock&) = delete;
+    CModuleLock& operator=(const CModuleLock&) = delete;
+
+private:
+    HMODULE m_module;
+};
+
 // Registration helpers (classes root), as the framework's.
 bool AfxOleRegisterTypeLib(HMODULE module, const ZorTypeLibrary& library);
 bool AfxOleUnregisterTypeLib(REFGUID libid, WORD major, WORD minor);
-bool AfxOleRegisterControlClass(HMODULE module, REFCLSID clsid, const char* progId,
-    const ZorControlRegistration& registration);
+bool AfxOleRegisterControlClass(
+    HMODULE module, REFCLSID clsid, const char* progId, const ZorControlRegistration& registration);
 bool AfxOleRegisterPropertyPageClass(HMODULE module, REFCLSID clsid, UINT typeNameId);
 bool AfxOleRegisterServerClass(HMODULE module, REFCLSID clsid, const char* progId, UINT typeNameId);
 bool AfxOleUnregisterClass(REFCLSID clsid, const char* progId);
@@ -113,8 +127,8 @@ extern const CATID CATID_SafeForInitializing; // {7DD95802-9882-11CF-9FA9-00AA00
 // Creation.
 constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;
 HRESULT CLSIDFromProgID(const char* progId, CLSID* clsid);
-HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContext, REFIID riid,
-    void** ppv);
+HRESULT CoCreateInstance(
+    REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContext, REFIID riid, void** ppv);
 // By "{clsid}" text or ProgID, for the dispatch interface.
 HRESULT zorCreateDispatch(const char* classIdOrProgId, IDispatch** ppDispatch);
 // Registers a class the platform provides itself (found by CoCreateInstance first).
@@ -126,7 +140,7 @@ using ZorDllGetClassObject = HRESULT (*)(REFCLSID, REFIID, void**);
 using ZorDllCanUnloadNow = HRESULT (*)();
 using ZorTypeLibraryOf = const ZorTypeLibrary* (*)();
 
-#define ZOR_OLE_MODULE_ENTRY_POINTS(typeLibraryFn, initFn)                                        \
+#define ZOR_OLE_MODULE_ENTRY_POINTS(typeLibraryFn, initFn)                                         \
     extern "C" __attribute__((visibility("default"))) const ZorTypeLibrary* zorTypeLibraryOf()     \
     {                                                                                              \
         return typeLibraryFn();                                                                    \

@@ -90,7 +90,7 @@ TEST(WidgetsRegistration, CreatesEachControlByClassIdAndProgId)
     EXPECT_EQ(callEntryPoint("DllCanUnloadNow"), S_OK);
 }
 
-TEST(WidgetsTypeLibrary, DeclaresTheThreeControls)
+TEST(WidgetsTypeLibrary, DeclaresTheEightControls)
 {
     auto of
         = reinterpret_cast<ZorTypeLibraryOf>(GetProcAddress(widgetsModule(), "zorTypeLibraryOf"));
@@ -101,15 +101,29 @@ TEST(WidgetsTypeLibrary, DeclaresTheThreeControls)
     EXPECT_EQ(library->major, 2);
     EXPECT_EQ(library->minor, 1);
     EXPECT_EQ(library->helpString, "zor ActiveX module");
-    ASSERT_EQ(library->classes.size(), 3u);
+    ASSERT_EQ(library->classes.size(), 8u);
     const ZorTypeInfo* color = nullptr;
     const ZorTypeInfo* url = nullptr;
+    const ZorTypeInfo* upTime = nullptr;
+    const ZorTypeInfo* progress = nullptr;
     for (const ZorTypeInfo* info : library->classes) {
         if (info->name == "ColorControl")
             color = info;
         if (info->name == "URL")
             url = info;
+        if (info->name == "UPTime")
+            upTime = info;
+        if (info->name == "zorProgress")
+            progress = info;
     }
+    ASSERT_NE(upTime, nullptr);
+    ASSERT_NE(progress, nullptr);
+    // The up-time control's documentation strings spell its name apart from its ProgID.
+    EXPECT_EQ(upTime->dispatch.doc, "Dispatch interface for zorUPTimeControl");
+    // The progress control's interfaces are declared without members.
+    EXPECT_EQ(progress->dispatch.name, "_DzorProgress");
+    EXPECT_TRUE(progress->dispatch.members.empty());
+    EXPECT_TRUE(progress->events.members.empty());
     ASSERT_NE(color, nullptr);
     ASSERT_NE(url, nullptr);
     EXPECT_EQ(color->dispatch.name, "_DColor");
