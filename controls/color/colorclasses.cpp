@@ -14,14 +14,9 @@ ZOR_STRING_TABLE({
 
 namespace {
 
-COleObjectFactory colorFactory(ZOR_THIS_MODULE(), zorWidgetGuid(c_nColorControl, eROLE_CLASS),
-    c_szColorProgId, zorCreateControl<CColorCtrl>,
-    zorWidgetRegistration(IDS_COLOR, IDB_COLOR, true));
-COleObjectFactory colorPageFactory(ZOR_THIS_MODULE(), COleObjectFactory::eKIND_PROPERTYPAGE,
-    zorWidgetGuid(c_nColorControl, eROLE_PAGE1), nullptr, IDS_COLOR_PPG,
-    zorCreatePage<CColorCtlPropPage>);
-COleObjectFactory colorAboutFactory(ZOR_THIS_MODULE(), COleObjectFactory::eKIND_PROPERTYPAGE,
-    zorWidgetGuid(c_nColorControl, eROLE_PAGE2), nullptr, IDS_COLOR_ABOUTPAGE,
-    zorCreatePage<CColorAboutPropPage>);
+const CWidgetClasses classes(c_nColorControl, c_szColorProgId, zorCreateControl<CColorCtrl>,
+    zorWidgetRegistration(IDS_COLOR, IDB_COLOR, true),
+    {{eROLE_PAGE1, IDS_COLOR_PPG, zorCreatePage<CColorCtlPropPage>},
+        {eROLE_PAGE2, IDS_COLOR_ABOUTPAGE, zorCreatePage<CColorAboutPropPage>}});
 
 } // namespace

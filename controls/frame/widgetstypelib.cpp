@@ -244,6 +244,9 @@ const ZorInterfaceInfo* zorProgressMembers()
 const char* zorPropertyName(const ZorTypeInfo* type, DISPID dispid)
 {
     const ZorMemberInfo* member = type ? type->dispatch.find(dispid) : nullptr;
+    // The progress control's members are not in its declared interface.
+    if (!member && type == zorProgressTypeInfo())
+        member = zorProgressMembers()->find(dispid);
     Q_ASSERT(member);
     return member ? member->name.c_str() : "";
 }

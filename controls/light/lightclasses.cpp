@@ -14,14 +14,9 @@ ZOR_STRING_TABLE({
 
 namespace {
 
-COleObjectFactory lightFactory(ZOR_THIS_MODULE(), zorWidgetGuid(c_nLightControl, eROLE_CLASS),
-    c_szLightProgId, zorCreateControl<CLightCtrl>,
-    zorWidgetRegistration(IDS_LIGHT, IDB_LIGHT, false));
-COleObjectFactory lightPageFactory(ZOR_THIS_MODULE(), COleObjectFactory::eKIND_PROPERTYPAGE,
-    zorWidgetGuid(c_nLightControl, eROLE_PAGE1), nullptr, IDS_LIGHT_PPG,
-    zorCreatePage<CLightPropPage>);
-COleObjectFactory lightAboutFactory(ZOR_THIS_MODULE(), COleObjectFactory::eKIND_PROPERTYPAGE,
-    zorWidgetGuid(c_nLightControl, eROLE_PAGE2), nullptr, IDS_LIGHT_ABOUTPAGE,
-    zorCreatePage<CLightAboutPropPage>);
+const CWidgetClasses classes(c_nLightControl, c_szLightProgId, zorCreateControl<CLightCtrl>,
+    zorWidgetRegistration(IDS_LIGHT, IDB_LIGHT, false),
+    {{eROLE_PAGE1, IDS_LIGHT_PPG, zorCreatePage<CLightPropPage>},
+        {eROLE_PAGE2, IDS_LIGHT_ABOUTPAGE, zorCreatePage<CLightAboutPropPage>}});
 
 } // namespace

@@ -16,14 +16,10 @@ ZOR_STRING_TABLE({
 
 namespace {
 
-COleObjectFactory urlFactory(ZOR_THIS_MODULE(), zorWidgetGuid(c_nUrlControl, eROLE_CLASS),
-    c_szUrlProgId, zorCreateControl<CUrlCtrl>, zorWidgetRegistration(IDS_URL, IDB_URL, false));
-COleObjectFactory urlPageFactory(ZOR_THIS_MODULE(), COleObjectFactory::eKIND_PROPERTYPAGE,
-    zorWidgetGuid(c_nUrlControl, eROLE_PAGE1), nullptr, IDS_URL_PPG, zorCreatePage<CUrlPropPage>);
-COleObjectFactory urlPage2Factory(ZOR_THIS_MODULE(), COleObjectFactory::eKIND_PROPERTYPAGE,
-    zorWidgetGuid(c_nUrlControl, eROLE_PAGE2), nullptr, IDS_URL_PPG2, zorCreatePage<CUrlPropPage2>);
-COleObjectFactory urlAboutFactory(ZOR_THIS_MODULE(), COleObjectFactory::eKIND_PROPERTYPAGE,
-    zorWidgetGuid(c_nUrlControl, eROLE_PAGE3), nullptr, IDS_URL_ABOUTPAGE,
-    zorCreatePage<CURLAboutPropPage>);
+const CWidgetClasses classes(c_nUrlControl, c_szUrlProgId, zorCreateControl<CUrlCtrl>,
+    zorWidgetRegistration(IDS_URL, IDB_URL, false),
+    {{eROLE_PAGE1, IDS_URL_PPG, zorCreatePage<CUrlPropPage>},
+        {eROLE_PAGE2, IDS_URL_PPG2, zorCreatePage<CUrlPropPage2>},
+        {eROLE_PAGE3, IDS_URL_ABOUTPAGE, zorCreatePage<CURLAboutPropPage>}});
 
 } // namespace

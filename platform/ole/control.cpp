@@ -240,11 +240,18 @@ BOOL COleControl::AmbientUserMode() const
 
 namespace {
 
-// A variant of the declared type (the table hands out what its declaration says).
+// A variant of the declared type (the table hands out what its declaration says). A stored
+// number that does not fit a narrower declared type (a flag declared as one byte holding 300)
+// is handed out as the flag it stands for: 1 when non-zero.
 COleVariant declaredValue(COleVariant value, VARTYPE type)
 {
-    if (type != VT_VARIANT && value.vt != type)
+    if (type == VT_VARIANT || value.vt == type)
+        return value;
+    const long number = value.vt == VT_I4 ? value.lVal : 0;
+    if (!value.ChangeType(type)) {
+        value = COleVariant(number != 0 ? 1L : 0L);
         value.ChangeType(type);
+    }
     return value;
 }
 

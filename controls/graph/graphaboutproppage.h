@@ -1,0 +1,14 @@
+#pragma once
+
+#include "controls/frame/aboutproppage.h"
+
+// The graph's About page (its caption is "General").
+class CGraphAboutPropPage : public CZorAboutPropPage
+{
+public:
+    CGraphAboutPropPage();
+    ~CGraphAboutPropPage() override;
+
+private:
+    CModuleLock m_moduleLock {ZOR_THIS_MODULE()};
+};

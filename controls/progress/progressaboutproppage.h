@@ -1,0 +1,11 @@
+#pragma once
+
+#include "controls/frame/aboutproppage.h"
+
+// The progress control's About page.
+class CProgressAboutPropPage : public CZorAboutPropPage
+{
+public:
+    CProgressAboutPropPage();
+    ~CProgressAboutPropPage() override;
+};
