@@ -1,5 +1,7 @@
 #include "platform/types/oledatetime.h"
 
+#include "platform/types/clock.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -754,7 +756,7 @@ COleDateTime::COleDateTime(std::time_t timeSrc)
 
 COleDateTime COleDateTime::GetCurrentTime()
 {
-    return COleDateTime(std::time(nullptr));
+    return COleDateTime(zorTimeNow());
 }
 
 int COleDateTime::SetDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec)

@@ -1,0 +1,1 @@
+# The Options and Database Maintenance dialogs.

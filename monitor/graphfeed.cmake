@@ -1,0 +1,1 @@
+# The latency averages and the graph feed.

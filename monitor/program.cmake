@@ -1,0 +1,1 @@
+# The program corvane: its application object, main window and resources.
