@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     iproute2 iputils-ping iptables nftables libnetfilter-queue-dev libmnl-dev
     xvfb xauth x11-utils imagemagick fonts-wine fonts-dejavu-core fonts-liberation
-    xdg-utils xchm tzdata
+    xdg-utils xchm tzdata fp-utils
 )
 
 missing=()

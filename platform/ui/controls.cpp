@@ -1902,6 +1902,14 @@ void CListBox::ResetContent()
         list->resetContent();
 }
 
+void CListBox::ReplaceContent(const std::vector<std::string>& items)
+{
+    // FIXME: one insertion per item; a list of a million lines needs a model that is reset once.
+    ResetContent();
+    for (const std::string& item : items)
+        AddString(item.c_str());
+}
+
 int CListBox::GetCount() const
 {
     auto* list = zorControlOf<CListBoxWidget>(this);

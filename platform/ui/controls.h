@@ -131,6 +131,8 @@ public:
     int InsertString(int nIndex, const char* lpszItem);
     int DeleteString(UINT nIndex);
     void ResetContent();
+    // Replaces every item at once (the outage list refills a whole list this way).
+    void ReplaceContent(const std::vector<std::string>& items);
     int GetCount() const;
     int GetText(int nIndex, std::string& rString) const;
     int GetCurSel() const;
