@@ -280,6 +280,7 @@ void CGraphCtrl::setNumDataPoints(LONG a_nPoints)
         plot.shrink_to_fit();
     }
     m_points = a_nPoints;
+    m_rangeKnown = false;
     m_timeLabelsStale = true;
 }
 
@@ -288,6 +289,8 @@ void CGraphCtrl::setPlotColor(LONG a_nPlot, OLE_COLOR a_rgbColor)
     if (!validPlot(a_nPlot))
         return;
     m_plotColor[a_nPlot] = a_rgbColor;
+    if (!m_plotInUse[a_nPlot])
+        m_rangeKnown = false;
     m_plotInUse[a_nPlot] = true;
 }
 
@@ -297,6 +300,7 @@ void CGraphCtrl::clearPlot(LONG a_lPlot)
         return;
     m_plotInUse[a_lPlot] = false;
     std::fill(m_plots[a_lPlot].begin(), m_plots[a_lPlot].end(), c_lEmptyPoint);
+    m_rangeKnown = false;
     recomputeScale();
 }
 
@@ -305,12 +309,16 @@ bool CGraphCtrl::setDataPoint(LONG a_lPlot, LONG a_lIndex, LONG a_lValue)
     if (!validPlot(a_lPlot))
         return false;
     // A plot that is fed is in use, whether or not this value is taken.
+    if (!m_plotInUse[a_lPlot])
+        m_rangeKnown = false;
     m_plotInUse[a_lPlot] = true;
     std::vector<LONG>& plot = m_plots[a_lPlot];
     if (plot.empty() || a_lIndex < 0 || a_lIndex >= static_cast<LONG>(plot.size())
         || plot[a_lIndex] == a_lValue)
         return false;
+    const LONG replaced = plot[a_lIndex];
     plot[a_lIndex] = a_lValue;
+    updateRange(replaced, a_lValue);
     if (recomputeScale())
         InvalidateControl();
     else
@@ -320,14 +328,37 @@ bool CGraphCtrl::setDataPoint(LONG a_lPlot, LONG a_lIndex, LONG a_lValue)
 
 // --- scale and repainting ------------------------------------------------------------------------
 
+void CGraphCtrl::updateRange(LONG replaced, LONG value)
+{
+    if (!m_rangeKnown)
+        return;
+    // A value that held an end of the range may leave it: only a full scan knows the new end.
+    if (replaced != c_lEmptyPoint) {
+        const LONG old = zorGraphPlotValue(replaced);
+        if (old <= m_rangeSmallest || old >= m_rangeLargest) {
+            m_rangeKnown = false;
+            return;
+        }
+    }
+    zorGraphAccumulateRange(&value, 1, &m_rangeSmallest, &m_rangeLargest);
+}
+
 bool CGraphCtrl::recomputeScale()
 {
-    LONG smallest = c_lRangeSmallestStart;
-    LONG largest = c_lRangeLargestStart;
-    for (int p = 0; p < c_nGraphPlots; ++p) {
-        if (m_plotInUse[p])
-            zorGraphAccumulateRange(m_plots[p].data(), m_plots[p].size(), &smallest, &largest);
+    // Every value of every plot in use is scanned only when the range is not known; a single
+    // new value inside it, or widening it, keeps it known (setDataPoint on a full graph).
+    if (!m_rangeKnown) {
+        m_rangeSmallest = c_lRangeSmallestStart;
+        m_rangeLargest = c_lRangeLargestStart;
+        for (int p = 0; p < c_nGraphPlots; ++p) {
+            if (m_plotInUse[p])
+                zorGraphAccumulateRange(
+                    m_plots[p].data(), m_plots[p].size(), &m_rangeSmallest, &m_rangeLargest);
+        }
+        m_rangeKnown = true;
     }
+    const LONG smallest = m_rangeSmallest;
+    const LONG largest = m_rangeLargest;
     // No value at all: the axis stays as it was.
     if (largest < smallest)
         return false;

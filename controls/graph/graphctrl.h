@@ -78,6 +78,8 @@ private:
 
     // Scale and repainting.
     bool recomputeScale();
+    // Keeps the known range after one point changed from `replaced` to `value`.
+    void updateRange(LONG replaced, LONG value);
     void invalidateStrip(LONG index);
     static bool validPlot(LONG plot) { return plot >= 0 && plot < c_nGraphPlots; }
 
@@ -115,6 +117,10 @@ private:
     // Data.
     std::array<std::vector<LONG>, c_nGraphPlots> m_plots;
     std::array<bool, c_nGraphPlots> m_plotInUse {};
+    // The smallest and largest value of the plots in use, while known (see recomputeScale).
+    LONG m_rangeSmallest {0};
+    LONG m_rangeLargest {0};
+    bool m_rangeKnown {false};
     std::array<OLE_COLOR, c_nGraphPlots> m_plotColor {};
     LONG m_points {0};
     LONG m_days {-1};

@@ -508,9 +508,14 @@ HRESULT COleControl::saveToBag(std::string* text)
 
 HMODULE COleControl::controlModule() const
 {
-    // The object's table of virtual functions lies in the module that defines its class.
-    const void* table = *reinterpret_cast<const void* const*>(static_cast<const CWnd*>(this));
-    return zorModuleOfAddress(table);
+    // The object's table of virtual functions lies in the module that defines its class. It is
+    // looked up once, after construction (in a base constructor the table is the base's), as
+    // every message and dispatch call asks for it.
+    if (!m_module) {
+        const void* table = *reinterpret_cast<const void* const*>(static_cast<const CWnd*>(this));
+        m_module = zorModuleOfAddress(table);
+    }
+    return m_module;
 }
 
 LRESULT COleControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -140,6 +140,8 @@ protected:
 
 private:
     COleControlSite* m_site {nullptr};
+    // The module of the control's class, once known (controlModule).
+    mutable HMODULE m_module {nullptr};
     BOOL m_bModified {FALSE};
     bool m_stockFont {false};
     bool m_stockClick {false};
