@@ -191,6 +191,36 @@ bool CMonitorDatabase::readGraphRows(
     }
 }
 
+bool CMonitorDatabase::fileAverage(
+    LONG hostId, const COleDateTime& bucket, const GraphAverage& fresh, const AverageMerge& merge)
+{
+    try {
+        CGraphData graph(&m_database);
+        graph.m_strFilter = "(Time >= ?) AND (HostID = ?)";
+        graph.m_filterParams = {COleVariant(bucket), COleVariant(hostId)};
+        // The nearest row first: the bucket's own when it exists.
+        graph.m_strSort = "Time";
+        graph.Open();
+        if (graph.IsEOF()) {
+            graph.AddNew();
+            graph.m_HostID = hostId;
+            graph.m_Time = bucket;
+            graph.m_AvgDelay = fresh.avgDelay;
+            graph.m_SampleCount = fresh.sampleCount;
+        } else {
+            const GraphAverage merged = merge({graph.m_AvgDelay, graph.m_SampleCount});
+            graph.Edit();
+            graph.m_AvgDelay = merged.avgDelay;
+            graph.m_SampleCount = merged.sampleCount;
+        }
+        graph.Update();
+        return true;
+    } catch (const CDaoException& e) {
+        showError(e);
+        return false;
+    }
+}
+
 bool CMonitorDatabase::deleteHost(const std::string& host)
 {
     try {

@@ -18,6 +18,7 @@
 #include "platform/types/oledatetime.h"
 #include "platform/types/wintypes.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,16 @@ struct GraphRow
     LONG avgDelay {0};
     LONG sampleCount {0};
 };
+
+// What a GraphData row states: an average latency in ms over a number of probe results.
+struct GraphAverage
+{
+    LONG avgDelay {0};
+    LONG sampleCount {0};
+};
+
+// Turns the average a row holds into the one it is to hold.
+using AverageMerge = std::function<GraphAverage(const GraphAverage& stored)>;
 
 class CMonitorDatabase
 {
@@ -77,6 +88,12 @@ public:
     // The host's GraphData rows with from <= Time < to, in order of time.
     bool readGraphRows(
         LONG hostId, const COleDateTime& from, const COleDateTime& to, std::vector<GraphRow>& rows);
+    // Files an average of the host under a quarter-hour bucket. The host's first row with a
+    // Time at or after the bucket (the bucket's own row once it was written) is given to merge
+    // and holds its result afterwards; when there is none, a row with Time = bucket and the
+    // fresh average is added. The change is committed at once.
+    bool fileAverage(LONG hostId, const COleDateTime& bucket, const GraphAverage& fresh,
+        const AverageMerge& merge);
     // Deletes the host's Status rows and its Hosts row, together or not at all. Its
     // GraphData rows stay; typing the text again gives a new id, under which they are not
     // found. A text naming no host deletes nothing and is no error.
