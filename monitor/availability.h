@@ -37,12 +37,17 @@ int shortestOutageSeconds(double pickerValue);
 bool writeStatus(
     CMonitorDatabase& database, const std::string& host, bool up, bool sessionStartStop);
 
+// The length of an outage as a recovery line shows it: "%H:%M:%S" under a day; from a day on
+// the whole length in hours, minutes and seconds ("25:00:00", "100:00:00"), not the hours
+// within its last day. Lengths are rounded to the nearest second.
+std::string outageLengthText(const COleDateTimeSpan& length);
+
 // Appends one host's lines to the list, from its status records in order of date: before the
 // host's first line an empty line and a line with the host text; then "%s unavailable" when the
 // host went down, "%s available, was down for %s" when it came back after at least the
 // shortest outage, and with showStartStop "%s monitoring started" or "%s monitoring stopped".
-// Dates are written "%m/%d/%y %H:%M:%S", the length "%H:%M:%S" (the hours within the length's
-// last day). A host with no lines to show gets no header either.
+// Dates are written "%m/%d/%y %H:%M:%S", the length as outageLengthText gives it. A host with
+// no lines to show gets no header either.
 void addHostOutageLines(std::vector<std::string>& lines, const std::string& host,
     const std::vector<StatusRecord>& records, const OutageListOptions& options);
 

@@ -28,7 +28,12 @@ CREATE TABLE Status (
     Date REAL NOT NULL,
     SessionStartStop INTEGER NOT NULL DEFAULT 0 CHECK (SessionStartStop IN (0, 1))
 );
-CREATE INDEX StatusHostDate ON Status (HostID, Date);
+-- A host's history in the order the outage list reads it: by date, rows of the same second in
+-- the order they were written (ID), and with the two columns the list reads besides, so its
+-- rows come from the index alone without a look-up in the table per row. A file made before
+-- this index has StatusHostDate on (HostID, Date) in its place; creating this index (IF NOT
+-- EXISTS) and dropping that one brings such a file to this schema.
+CREATE INDEX StatusHostHistory ON Status (HostID, Date, ID, Up, SessionStartStop);
 CREATE INDEX StatusDate ON Status (Date);
 
 -- One average latency (ms) per host and quarter hour, over SampleCount probe results.

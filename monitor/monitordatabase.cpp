@@ -65,10 +65,29 @@ bool CMonitorDatabase::open(const std::string& programDirectory)
     m_directory = programDirectory;
     try {
         m_database.Open(monitorDatabasePath(programDirectory), FALSE, FALSE, "");
-        return true;
     } catch (const CDaoException& e) {
         showError(e);
         return false;
+    }
+    upgradeIndexes();
+    return true;
+}
+
+void CMonitorDatabase::upgradeIndexes()
+{
+    // A database made by an earlier build has the narrower index of a host's history; the
+    // covering one lets the outage list read a million rows without touching the table. Done
+    // once, in one transaction; a file that cannot be changed keeps working, only slower.
+    try {
+        m_database.BeginTrans();
+        m_database.Execute("CREATE INDEX IF NOT EXISTS StatusHostHistory ON Status"
+                           " (HostID, Date, ID, Up, SessionStartStop);"
+                           " DROP INDEX IF EXISTS StatusHostDate;");
+        m_database.CommitTrans();
+    } catch (const CDaoException&) {
+        try {
+            m_database.Rollback();
+        } catch (const CDaoException&) { }
     }
 }
 

@@ -113,6 +113,8 @@ public:
 
 private:
     static void showError(const CDaoException& e);
+    // Brings the indexes of a database made by an earlier build up to the schema's.
+    void upgradeIndexes();
 
     CDaoDatabase m_database;
     std::string m_directory;

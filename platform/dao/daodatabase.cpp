@@ -132,6 +132,11 @@ void CDaoDatabase::Rollback()
         execute("ROLLBACK");
 }
 
+void CDaoDatabase::Execute(const std::string& lpszSQL)
+{
+    execute(lpszSQL.c_str());
+}
+
 void CDaoDatabase::execute(const char* sql)
 {
     if (m_db == nullptr)

@@ -56,6 +56,12 @@ public:
     void Rollback();
     BOOL InTransaction() const { return m_inTransaction; }
 
+    // Runs the statements of the text, one after the other, outside any record set (changes
+    // of the schema, such as an index a newer version of a program adds to an older file).
+    // Rows they give are dropped. The first failing statement throws; the ones before it have
+    // taken effect unless a transaction is rolled back.
+    void Execute(const std::string& lpszSQL);
+
     // The connection, for the record sets of this layer; null when closed.
     sqlite3* handle() const { return m_db; }
 

@@ -29,11 +29,53 @@ DaoValue integerValue(LONGLONG i)
     return v;
 }
 
-// Collects the name, or tells whether the call has a value to exchange.
-bool named(CDaoFieldExchange* pFX, const char* lpszName)
+void loadLong(const DaoValue& v, LONG& value)
+{
+    value = static_cast<LONG>(integerOf(v));
+}
+
+void loadBool(const DaoValue& v, BOOL& value)
+{
+    value = (v.kind == DaoValue::real ? v.d != 0.0 : integerOf(v) != 0) ? TRUE : FALSE;
+}
+
+void loadDateTime(const DaoValue& v, COleDateTime& value)
+{
+    if (v.kind == DaoValue::real) {
+        value = COleDateTime(v.d);
+    } else if (v.kind == DaoValue::integer) {
+        value = COleDateTime(static_cast<double>(v.i));
+    } else if (v.kind == DaoValue::text) {
+        value.ParseDateTime(v.s.c_str());
+    } else {
+        value = COleDateTime();
+        value.SetStatus(COleDateTime::null);
+    }
+}
+
+void loadText(const DaoValue& v, std::string& value)
+{
+    if (v.kind == DaoValue::text) {
+        value = v.s;
+    } else if (v.kind == DaoValue::integer) {
+        value = std::to_string(v.i);
+    } else if (v.kind == DaoValue::real) {
+        // Written in the C locale whatever the process's locale is.
+        char buffer[32];
+        const auto end
+            = std::to_chars(buffer, buffer + sizeof buffer, v.d, std::chars_format::general, 15);
+        value.assign(buffer, end.ptr);
+    } else {
+        value.clear();
+    }
+}
+
+// Collects the name and the member, or tells whether the call has a value to exchange.
+bool named(CDaoFieldExchange* pFX, const char* lpszName, DaoBinding::Kind kind, void* member)
 {
     if (pFX->m_nOperation == CDaoFieldExchange::collectNames) {
         pFX->m_names.emplace_back(lpszName ? lpszName : "");
+        pFX->m_bindings.push_back({kind, member});
         return false;
     }
     return true;
@@ -41,13 +83,31 @@ bool named(CDaoFieldExchange* pFX, const char* lpszName)
 
 } // namespace
 
+void zorDaoLoad(const DaoBinding& binding, const DaoValue& value)
+{
+    switch (binding.kind) {
+    case DaoBinding::longValue:
+        loadLong(value, *static_cast<LONG*>(binding.member));
+        break;
+    case DaoBinding::boolValue:
+        loadBool(value, *static_cast<BOOL*>(binding.member));
+        break;
+    case DaoBinding::dateTime:
+        loadDateTime(value, *static_cast<COleDateTime*>(binding.member));
+        break;
+    case DaoBinding::text:
+        loadText(value, *static_cast<std::string*>(binding.member));
+        break;
+    }
+}
+
 void DFX_Long(CDaoFieldExchange* pFX, const char* lpszName, LONG& value)
 {
-    if (!named(pFX, lpszName))
+    if (!named(pFX, lpszName, DaoBinding::longValue, &value))
         return;
     switch (pFX->m_nOperation) {
     case CDaoFieldExchange::loadFields:
-        value = static_cast<LONG>(integerOf(pFX->nextLoaded()));
+        loadLong(pFX->nextLoaded(), value);
         break;
     case CDaoFieldExchange::storeFields:
         pFX->m_values.push_back(integerValue(value));
@@ -62,14 +122,12 @@ void DFX_Long(CDaoFieldExchange* pFX, const char* lpszName, LONG& value)
 
 void DFX_Bool(CDaoFieldExchange* pFX, const char* lpszName, BOOL& value)
 {
-    if (!named(pFX, lpszName))
+    if (!named(pFX, lpszName, DaoBinding::boolValue, &value))
         return;
     switch (pFX->m_nOperation) {
-    case CDaoFieldExchange::loadFields: {
-        const DaoValue& v = pFX->nextLoaded();
-        value = (v.kind == DaoValue::real ? v.d != 0.0 : integerOf(v) != 0) ? TRUE : FALSE;
+    case CDaoFieldExchange::loadFields:
+        loadBool(pFX->nextLoaded(), value);
         break;
-    }
     case CDaoFieldExchange::storeFields:
         pFX->m_values.push_back(integerValue(value ? 1 : 0));
         break;
@@ -83,23 +141,12 @@ void DFX_Bool(CDaoFieldExchange* pFX, const char* lpszName, BOOL& value)
 
 void DFX_DateTime(CDaoFieldExchange* pFX, const char* lpszName, COleDateTime& value)
 {
-    if (!named(pFX, lpszName))
+    if (!named(pFX, lpszName, DaoBinding::dateTime, &value))
         return;
     switch (pFX->m_nOperation) {
-    case CDaoFieldExchange::loadFields: {
-        const DaoValue& v = pFX->nextLoaded();
-        if (v.kind == DaoValue::real) {
-            value = COleDateTime(v.d);
-        } else if (v.kind == DaoValue::integer) {
-            value = COleDateTime(static_cast<double>(v.i));
-        } else if (v.kind == DaoValue::text) {
-            value.ParseDateTime(v.s.c_str());
-        } else {
-            value = COleDateTime();
-            value.SetStatus(COleDateTime::null);
-        }
+    case CDaoFieldExchange::loadFields:
+        loadDateTime(pFX->nextLoaded(), value);
         break;
-    }
     case CDaoFieldExchange::storeFields: {
         DaoValue v;
         if (value.GetStatus() == COleDateTime::valid) {
@@ -120,26 +167,12 @@ void DFX_DateTime(CDaoFieldExchange* pFX, const char* lpszName, COleDateTime& va
 
 void DFX_Text(CDaoFieldExchange* pFX, const char* lpszName, std::string& value)
 {
-    if (!named(pFX, lpszName))
+    if (!named(pFX, lpszName, DaoBinding::text, &value))
         return;
     switch (pFX->m_nOperation) {
-    case CDaoFieldExchange::loadFields: {
-        const DaoValue& v = pFX->nextLoaded();
-        if (v.kind == DaoValue::text) {
-            value = v.s;
-        } else if (v.kind == DaoValue::integer) {
-            value = std::to_string(v.i);
-        } else if (v.kind == DaoValue::real) {
-            // Written in the C locale whatever the process's locale is.
-            char buffer[32];
-            const auto end = std::to_chars(
-                buffer, buffer + sizeof buffer, v.d, std::chars_format::general, 15);
-            value.assign(buffer, end.ptr);
-        } else {
-            value.clear();
-        }
+    case CDaoFieldExchange::loadFields:
+        loadText(pFX->nextLoaded(), value);
         break;
-    }
     case CDaoFieldExchange::storeFields: {
         DaoValue v;
         v.kind = DaoValue::text;

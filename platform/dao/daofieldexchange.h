@@ -2,8 +2,10 @@
 
 // The exchange between a record set's field members and the columns of its rows. A record
 // set class names its columns once, in DoFieldExchange, with one DFX_ call per field member;
-// the layer calls it to learn the columns, to load a row into the members, to take the members
-// for a row it writes and to give the members their blank values for a new row.
+// the layer calls it to learn the columns and bind the members (once, when the set is opened),
+// to take the members for a row it writes and to give the members their blank values for a new
+// row. Moving from row to row loads the bound members directly, without a call of
+// DoFieldExchange per row.
 //
 // Column types as stored: 32-bit integers and booleans (0 or 1) as INTEGER, texts as TEXT,
 // date-times as REAL holding the automation date (days since 30 December 1899 with the time of
@@ -28,11 +30,25 @@ struct DaoValue
     std::string s;
 };
 
+// A field member as DoFieldExchange names it: its kind and where it lives.
+struct DaoBinding
+{
+    enum Kind : unsigned char { longValue, boolValue, dateTime, text };
+
+    Kind kind {longValue};
+    void* member {nullptr};
+};
+
+// Sets the bound member from a column value, as loading a row does: a NULL gives 0, false,
+// the empty text or a null date-time; other kinds convert (a real to an integer by truncation,
+// a number to text in the C locale).
+void zorDaoLoad(const DaoBinding& binding, const DaoValue& value);
+
 class CDaoFieldExchange
 {
 public:
     enum Operation {
-        collectNames, // records each column name in order
+        collectNames, // records each column name and member in order
         loadFields, // sets each member from the current row
         storeFields, // appends each member's value for a row being written
         setDefaults, // blank values for a new row
@@ -42,8 +58,9 @@ public:
 
     Operation m_nOperation;
 
-    // The names in the order of the DFX_ calls (collectNames).
+    // The names and the members in the order of the DFX_ calls (collectNames).
     std::vector<std::string> m_names;
+    std::vector<DaoBinding> m_bindings;
     // The row being loaded, one value per field in the order of the DFX_ calls (loadFields).
     const DaoValue* m_pRow {nullptr};
     // The values being stored (storeFields).

@@ -106,22 +106,26 @@ std::vector<SortKey> parseSort(const std::string& sort)
     return keys;
 }
 
+// The column's value as the step left it. The connection is opened without a lock of its own
+// (one thread at a time), so the value may be read through the value interfaces, one call for
+// its type and one for its content.
 void readValue(sqlite3_stmt* stmt, int column, DaoValue& v)
 {
-    switch (sqlite3_column_type(stmt, column)) {
+    sqlite3_value* value = sqlite3_column_value(stmt, column);
+    switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
         v.kind = DaoValue::integer;
-        v.i = sqlite3_column_int64(stmt, column);
+        v.i = sqlite3_value_int64(value);
         break;
     case SQLITE_FLOAT:
         v.kind = DaoValue::real;
-        v.d = sqlite3_column_double(stmt, column);
+        v.d = sqlite3_value_double(value);
         break;
     case SQLITE_TEXT:
     case SQLITE_BLOB: {
         v.kind = DaoValue::text;
-        const auto* text = static_cast<const char*>(sqlite3_column_blob(stmt, column));
-        v.s.assign(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
+        const auto* text = static_cast<const char*>(sqlite3_value_blob(value));
+        v.s.assign(text ? text : "", static_cast<std::size_t>(sqlite3_value_bytes(value)));
         break;
     }
     default:
@@ -201,8 +205,10 @@ struct CDaoRecordset::Impl
     {
         for (sqlite3_stmt** stmt : {&first, &last, &count, &insert, &update, &remove})
             sqlite3_finalize(std::exchange(*stmt, nullptr));
-        for (auto& [mask, stmt] : seek)
-            sqlite3_finalize(stmt);
+        for (auto& [mask, parts] : seek) {
+            for (sqlite3_stmt* stmt : parts)
+                sqlite3_finalize(stmt);
+        }
         seek.clear();
     }
 
@@ -253,25 +259,31 @@ struct CDaoRecordset::Impl
             fail(rc);
     }
 
-    // Steps the statement into the page (at most `limit` rows, 0 for all), then resets it so
-    // that nothing stays active.
-    std::size_t readPage(sqlite3_stmt* stmt, std::size_t limit)
+    // Steps the statement into the page from its row `at` on (at most `limit` rows, 0 for all),
+    // then resets it so that nothing stays active. Gives the number of rows read.
+    std::size_t readRows(sqlite3_stmt* stmt, std::size_t limit, std::size_t at)
     {
         const std::size_t stride = columns.size() + extraKeys;
-        const int offset = isView ? 0 : 1;
-        std::size_t n = 0;
+        const bool rowidSelected = !isView && rowidField < 0;
+        const int offset = rowidSelected ? 1 : 0;
+        std::size_t n = at;
         int rc = SQLITE_OK;
-        while ((limit == 0 || n < limit) && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        while ((limit == 0 || n < at + limit) && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             if (rowids.size() <= n) {
                 rowids.resize(n + 1);
                 deleted.resize(n + 1);
                 values.resize((n + 1) * stride);
             }
-            rowids[n] = isView ? 0 : sqlite3_column_int64(stmt, 0);
             deleted[n] = false;
             DaoValue* row = values.data() + n * stride;
             for (std::size_t c = 0; c < stride; ++c)
                 readValue(stmt, static_cast<int>(c) + offset, row[c]);
+            if (isView)
+                rowids[n] = 0;
+            else if (rowidSelected)
+                rowids[n] = sqlite3_column_int64(stmt, 0);
+            else
+                rowids[n] = row[rowidField].i;
             ++n;
         }
         if (rc != SQLITE_ROW && rc != SQLITE_DONE && rc != SQLITE_OK) {
@@ -282,6 +294,12 @@ struct CDaoRecordset::Impl
         }
         sqlite3_reset(stmt);
         sqlite3_clear_bindings(stmt);
+        return n - at;
+    }
+
+    // The page holds n rows now; the set stands on its first one.
+    void finishPage(std::size_t n)
+    {
         pageRows = n;
         index = 0;
         // The next page continues after this key, as read: a later Edit of the row does not
@@ -293,6 +311,13 @@ struct CDaoRecordset::Impl
                 lastKey.push_back(last[position]);
             lastRowid = rowids[n - 1];
         }
+    }
+
+    // Steps the statement into a new page, as readRows does, and stands on its first row.
+    std::size_t readPage(sqlite3_stmt* stmt, std::size_t limit)
+    {
+        const std::size_t n = readRows(stmt, limit, 0);
+        finishPage(n);
         return n;
     }
 
@@ -301,52 +326,37 @@ struct CDaoRecordset::Impl
         return values.data() + row * (columns.size() + extraKeys);
     }
 
-    // The condition "comes after this key" in the set's order, for the keys' pattern of NULL
-    // values (bit i set: key i is NULL). Ascending keys have NULLs first, descending ones last,
-    // as the engine sorts them. The first key also bounds the range, so an index on it is used.
-    std::string afterCondition(unsigned nulls) const
+    // The rows after a key in the set's order, in parts: part `equal` holds the rows whose first
+    // `equal` sort keys are the key's and whose next one (after the last key, the row id) comes
+    // after the key's. The parts follow one another in the set's order, the one sharing the
+    // most keys first, and each is a plain range of an index on the sort columns, so the engine
+    // seeks to it and tests no row against the key. `nulls` is the key's pattern of NULL values
+    // (bit i set: key i is NULL); ascending keys have NULLs first, descending ones last, as the
+    // engine sorts them. Empty when no row can be in the part (nothing sorts after a NULL of a
+    // descending key).
+    std::string afterPart(unsigned nulls, std::size_t equal) const
     {
         auto keyName = [](std::size_t i) { return ":k" + std::to_string(i); };
-        auto isNull = [&](std::size_t i) { return (nulls >> i & 1u) != 0; };
-        std::string range;
-        if (!sort.empty()) {
-            const std::string& c = sort[0].column;
-            if (!sort[0].descending && !isNull(0))
-                range = c + " >= " + keyName(0);
-            else if (sort[0].descending && !isNull(0))
-                range = "(" + c + " <= " + keyName(0) + " OR " + c + " IS NULL)";
-            else if (sort[0].descending)
-                range = c + " IS NULL";
-        }
-        std::string after;
-        std::string equalSoFar;
-        for (std::size_t i = 0; i <= sort.size(); ++i) {
-            std::string beyond;
-            if (i == sort.size()) {
-                beyond = "rowid > :rid";
-            } else {
-                const std::string& c = sort[i].column;
-                if (!sort[i].descending)
-                    beyond = isNull(i) ? c + " IS NOT NULL" : c + " > " + keyName(i);
-                else if (!isNull(i))
-                    beyond = "(" + c + " < " + keyName(i) + " OR " + c + " IS NULL)";
-            }
-            if (!beyond.empty()) {
-                if (!after.empty())
-                    after += " OR ";
-                after += "(" + equalSoFar + beyond + ")";
-            }
-            if (i < sort.size())
-                equalSoFar += sort[i].column + " IS " + keyName(i) + " AND ";
-        }
-        return (range.empty() ? "" : range + " AND ") + "(" + after + ")";
+        const bool isNull = (nulls >> equal & 1u) != 0;
+        std::string condition;
+        for (std::size_t i = 0; i < equal; ++i)
+            condition += sort[i].column + " IS " + keyName(i) + " AND ";
+        if (equal == sort.size())
+            return condition + "rowid > :rid";
+        const std::string& c = sort[equal].column;
+        if (!sort[equal].descending)
+            return condition + (isNull ? c + " IS NOT NULL" : c + " > " + keyName(equal));
+        if (!isNull)
+            return condition + "(" + c + " < " + keyName(equal) + " OR " + c + " IS NULL)";
+        return std::string();
     }
 
     // The select list and the orders, from the sort and the columns. A table's order ends with
-    // the row id, which makes it total; a view has none.
+    // the row id, which makes it total; a view has none. The row id is read as a column of its
+    // own only when no field is the table's row id under its own name.
     void buildClauses()
     {
-        select = isView ? std::string() : std::string("rowid");
+        select = isView || rowidField >= 0 ? std::string() : std::string("rowid");
         for (const std::string& column : columns)
             select += (select.empty() ? "" : ", ") + column;
         // A sort key that is a field is read once, as the field.
@@ -399,7 +409,9 @@ struct CDaoRecordset::Impl
     std::vector<SortKey> sort;
     std::vector<std::string> columns; // bracketed
     std::vector<bool> assigned; // the column is the table's integer primary key
-    std::string select; // the select list: row id (not for a view), fields, other sort keys
+    std::vector<DaoBinding> bindings; // the field members, one per column
+    int rowidField {-1}; // the field that is the table's row id under its own name, if any
+    std::string select; // the select list: row id (unless a field is), fields, other sort keys
     std::vector<std::size_t> keyPositions; // of each sort key in a row's values
     std::size_t extraKeys {0}; // the sort keys that are not fields
     std::string orderBy; // empty for a view without a sort
@@ -411,7 +423,8 @@ struct CDaoRecordset::Impl
     sqlite3_stmt* insert {nullptr};
     sqlite3_stmt* update {nullptr};
     sqlite3_stmt* remove {nullptr};
-    std::map<unsigned, sqlite3_stmt*> seek;
+    // Per pattern of NULL values in the key, the statements of the parts after it, in order.
+    std::map<unsigned, std::vector<sqlite3_stmt*>> seek;
 
     // The page: per row its id, its fields and the sort keys that are not fields (in one
     // array), whether it was deleted through the set.
@@ -468,6 +481,7 @@ void CDaoRecordset::Open(int nOpenType, const char* lpszSQL, int nOptions)
     CDaoFieldExchange names(CDaoFieldExchange::collectNames);
     DoFieldExchange(&names);
     std::string integerKey;
+    bool rowidAlias = false;
     if (!p->isView) {
         sqlite3_stmt* stmt = p->prepare("SELECT name, type, pk FROM pragma_table_info(?1)");
         sqlite3_bind_text(stmt, 1, name.c_str(), -1, SQLITE_TRANSIENT);
@@ -486,12 +500,24 @@ void CDaoRecordset::Open(int nOpenType, const char* lpszSQL, int nOptions)
         sqlite3_finalize(stmt);
         if (keys == 1 && equalsNoCase(keyType, "INTEGER"))
             integerKey = keyName;
+        // An integer primary key is the row id under another name unless the engine keeps an
+        // index for it (declared descending, the one exception the engine makes).
+        if (!integerKey.empty()) {
+            stmt = p->prepare("SELECT count(*) FROM pragma_index_list(?1) WHERE origin = 'pk'");
+            sqlite3_bind_text(stmt, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+            rowidAlias = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 0;
+            sqlite3_finalize(stmt);
+        }
     }
-    for (const std::string& field : names.m_names) {
-        const std::string bare = bareName(field, "column name");
+    for (std::size_t i = 0; i < names.m_names.size(); ++i) {
+        const std::string bare = bareName(names.m_names[i], "column name");
+        const bool key = !integerKey.empty() && equalsNoCase(bare, integerKey.c_str());
+        if (key && rowidAlias && p->rowidField < 0)
+            p->rowidField = static_cast<int>(i);
         p->columns.push_back(bracketed(bare));
-        p->assigned.push_back(!integerKey.empty() && equalsNoCase(bare, integerKey.c_str()));
+        p->assigned.push_back(key);
     }
+    p->bindings = std::move(names.m_bindings);
     m_nFields = static_cast<UINT>(p->columns.size());
 
     p->filter = trimmed(m_strFilter);
@@ -602,24 +628,48 @@ void CDaoRecordset::readAfterPage()
         if (key[i].kind == DaoValue::null)
             nulls |= 1u << i;
     }
-    sqlite3_stmt*& stmt = p.seek[nulls];
-    if (stmt == nullptr)
-        stmt = p.prepare("SELECT " + p.select + " FROM " + p.source
-            + p.whereClause(p.afterCondition(nulls)) + " ORDER BY " + p.orderBy + " LIMIT :lim");
-    int named = 2; // :rid and :lim
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        const std::string name = ":k" + std::to_string(i);
-        if (sqlite3_bind_parameter_index(stmt, name.c_str()) != 0)
-            ++named;
+    std::vector<sqlite3_stmt*>& parts = p.seek[nulls];
+    if (parts.empty()) {
+        std::vector<sqlite3_stmt*> prepared;
+        try {
+            for (std::size_t equal = p.sort.size() + 1; equal-- > 0;) {
+                const std::string condition = p.afterPart(nulls, equal);
+                prepared.push_back(condition.empty()
+                        ? nullptr
+                        : p.prepare("SELECT " + p.select + " FROM " + p.source
+                            + p.whereClause(condition) + " ORDER BY " + p.orderBy + " LIMIT :lim"));
+            }
+        } catch (...) {
+            for (sqlite3_stmt* stmt : prepared)
+                sqlite3_finalize(stmt);
+            throw;
+        }
+        parts = std::move(prepared);
     }
-    p.bindFilter(stmt, p.params, named);
-    for (std::size_t i = 0; i < key.size(); ++i)
-        p.bindNamed(stmt, (":k" + std::to_string(i)).c_str(), key[i]);
-    p.bindNamed(stmt, ":rid", rowid);
-    sqlite3_bind_int64(stmt, sqlite3_bind_parameter_index(stmt, ":lim"),
-        static_cast<sqlite3_int64>(p.nextPageRows));
-    const std::size_t n = p.readPage(stmt, p.nextPageRows);
-    p.pageIsLast = n < p.nextPageRows;
+    const std::size_t limit = p.nextPageRows;
+    std::size_t n = 0;
+    for (sqlite3_stmt* stmt : parts) {
+        if (n == limit)
+            break;
+        if (stmt == nullptr)
+            continue;
+        // The statement's own parameters are named, the filter's are not.
+        int named = 0;
+        for (int i = 1; i <= sqlite3_bind_parameter_count(stmt); ++i) {
+            const char* name = sqlite3_bind_parameter_name(stmt, i);
+            if (name != nullptr && name[0] == ':')
+                ++named;
+        }
+        p.bindFilter(stmt, p.params, named);
+        for (std::size_t i = 0; i < key.size(); ++i)
+            p.bindNamed(stmt, (":k" + std::to_string(i)).c_str(), key[i]);
+        p.bindNamed(stmt, ":rid", rowid);
+        sqlite3_bind_int64(stmt, sqlite3_bind_parameter_index(stmt, ":lim"),
+            static_cast<sqlite3_int64>(limit - n));
+        n += p.readRows(stmt, limit - n, n);
+    }
+    p.finishPage(n);
+    p.pageIsLast = n < limit;
     p.nextPageRows = std::min(p.nextPageRows * 2, c_maxPageRows);
     if (n == 0) {
         p.position = Impl::Position::eof;
@@ -630,9 +680,10 @@ void CDaoRecordset::readAfterPage()
 
 void CDaoRecordset::loadCurrent()
 {
-    CDaoFieldExchange load(CDaoFieldExchange::loadFields);
-    load.m_pRow = m_p->fieldsOf(m_p->index);
-    DoFieldExchange(&load);
+    // Straight into the members bound when the set was opened.
+    const DaoValue* row = m_p->fieldsOf(m_p->index);
+    for (const DaoBinding& binding : m_p->bindings)
+        zorDaoLoad(binding, *row++);
 }
 
 void CDaoRecordset::cancelPending()

@@ -11,15 +11,18 @@
 // declared (the monitor's host texts without regard to case).
 //
 // How the rows are read. The set of a table is read in pages in its order (the sort, then the
-// row id, so the order is total; without a sort the row id alone), each page by a prepared
-// statement that continues after the last row of the page before. No statement stays active
-// between two moves, so a change made through any record set is committed at once and other
-// programs are never kept waiting; and reading a million rows in order costs one step of
-// the statement per row, with no row loaded before it is reached. A page shows its rows as
-// they were when it was read; rows added or deleted elsewhere show up or vanish as the pages
-// that hold them are read. MoveFirst and MoveLast read afresh, so the purge's loop "delete the
-// current row, move to the first" always finds the rows still left. A large set reads
-// fastest when its sort is on indexed columns: without a sort the engine orders by row id.
+// row id, so the order is total; without a sort the row id alone), each page by prepared
+// statements that continue after the last row of the page before: first the rows that share
+// its whole sort key, then those that share all but the last column of it, and so on, each a
+// plain range of an index on the sort columns, so no row is tested against the key. No
+// statement stays active between two moves, so a change made through any record set is
+// committed at once and other programs are never kept waiting; and reading a million rows in
+// order costs one step of a statement per row, with no row loaded before it is reached. Moving
+// from row to row copies the row into the field members bound when the set was opened. A page shows
+// its rows as they were when it was read; rows added or deleted elsewhere show up or vanish as the
+// pages that hold them are read. MoveFirst and MoveLast read afresh, so the purge's loop "delete
+// the current row, move to the first" always finds the rows still left. A large set reads fastest
+// when its sort is on indexed columns: without a sort the engine orders by row id.
 //
 // The set of a saved query is read whole when it is opened and is read-only, as a query
 // that groups or counts rows is with the original engine.

@@ -924,13 +924,58 @@ QSize CListBoxDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&
     return QSize(m_list->extent(), m_list->itemHeight());
 }
 
-CListBoxWidget::CListBoxWidget(DWORD style, int baseX, int itemHeight)
-    : m_style(style), m_baseX(baseX), m_itemHeight(itemHeight)
+int CListBoxModel::rowCount(const QModelIndex& parent) const
 {
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant CListBoxModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return QVariant();
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return zorFromCodePage(text(index.row()));
+    return QVariant();
+}
+
+Qt::ItemFlags CListBoxModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
+void CListBoxModel::insert(int row, std::string text)
+{
+    beginInsertRows(QModelIndex(), row, row);
+    m_items.insert(m_items.begin() + row, std::move(text));
+    endInsertRows();
+}
+
+void CListBoxModel::remove(int row)
+{
+    beginRemoveRows(QModelIndex(), row, row);
+    m_items.erase(m_items.begin() + row);
+    endRemoveRows();
+}
+
+void CListBoxModel::replace(std::vector<std::string> items)
+{
+    beginResetModel();
+    m_items = std::move(items);
+    endResetModel();
+}
+
+CListBoxWidget::CListBoxWidget(DWORD style, int baseX, int itemHeight)
+    : m_style(style), m_baseX(baseX), m_itemHeight(itemHeight), m_items(new CListBoxModel(this))
+{
+    setModel(m_items);
     setItemDelegate(new CListBoxDelegate(this));
     setSelectionMode(
         (style & LBS_NOSEL) ? QAbstractItemView::NoSelection : QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every line is as high as the font's: the view lays out a list of any length from one
+    // line's size, without asking each line.
     setUniformItemSizes(true);
     setResizeMode(QListView::Adjust);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -946,7 +991,7 @@ CListBoxWidget::CListBoxWidget(DWORD style, int baseX, int itemHeight)
         if (m_style & LBS_NOTIFY)
             notify(LBN_SELCHANGE);
     });
-    connect(this, &QListWidget::itemDoubleClicked, this, [this] {
+    connect(this, &QAbstractItemView::doubleClicked, this, [this] {
         if (m_style & LBS_NOTIFY)
             notify(LBN_DBLCLK);
     });
@@ -957,26 +1002,28 @@ CListBoxWidget::~CListBoxWidget()
     goLive(nullptr);
 }
 
-int CListBoxWidget::addString(const QString& text)
+int CListBoxWidget::addString(const std::string& text)
 {
     int index = count();
     if (m_style & LBS_SORT) {
+        const QString added = zorFromCodePage(text);
         index = 0;
         while (index < count()
-            && QString::compare(item(index)->text(), text, Qt::CaseInsensitive) <= 0)
+            && QString::compare(zorFromCodePage(this->text(index)), added, Qt::CaseInsensitive)
+                <= 0)
             ++index;
     }
     return insertString(index, text);
 }
 
-int CListBoxWidget::insertString(int index, const QString& text)
+int CListBoxWidget::insertString(int index, const std::string& text)
 {
     if (index == -1)
         index = count();
     if (index < 0 || index > count())
         return LB_ERR;
     CQuietChange quiet(this);
-    insertItem(index, text);
+    m_items->insert(index, text);
     return index;
 }
 
@@ -985,14 +1032,27 @@ int CListBoxWidget::deleteString(int index)
     if (index < 0 || index >= count())
         return LB_ERR;
     CQuietChange quiet(this);
-    delete takeItem(index);
+    m_items->remove(index);
     return count();
 }
 
 void CListBoxWidget::resetContent()
 {
+    replaceContent({});
+}
+
+void CListBoxWidget::replaceContent(std::vector<std::string> items)
+{
+    // Where adding them one by one would put them: after every item that compares equal.
+    if (m_style & LBS_SORT)
+        std::stable_sort(
+            items.begin(), items.end(), [](const std::string& a, const std::string& b) {
+                return QString::compare(zorFromCodePage(a), zorFromCodePage(b), Qt::CaseInsensitive)
+                    < 0;
+            });
     CQuietChange quiet(this);
-    clear();
+    m_items->replace(std::move(items));
+    verticalScrollBar()->setValue(0);
 }
 
 int CListBoxWidget::curSel() const
@@ -1010,15 +1070,18 @@ int CListBoxWidget::setCurSel(int index)
     }
     if (index < 0 || index >= count() || selectionMode() == QAbstractItemView::NoSelection)
         return LB_ERR;
-    setCurrentRow(index);
-    scrollToItem(item(index));
+    const QModelIndex item = m_items->index(index);
+    selectionModel()->setCurrentIndex(item, QItemSelectionModel::ClearAndSelect);
+    scrollTo(item);
     return index;
 }
 
-int CListBoxWidget::findStringExact(int start, const QString& text) const
+int CListBoxWidget::findStringExact(int start, const std::string& text) const
 {
-    const int found = searchFrom(start, count(),
-        [&](int i) { return QString::compare(item(i)->text(), text, Qt::CaseInsensitive) == 0; });
+    const QString wanted = zorFromCodePage(text);
+    const int found = searchFrom(start, count(), [&](int i) {
+        return QString::compare(zorFromCodePage(this->text(i)), wanted, Qt::CaseInsensitive) == 0;
+    });
     return found < 0 ? LB_ERR : found;
 }
 
@@ -1056,7 +1119,7 @@ int CListBoxWidget::setTopIndex(int index)
 
 void CListBoxWidget::updateGeometries()
 {
-    QListWidget::updateGeometries();
+    QListView::updateGeometries();
     // The horizontal scroll bar covers the extent the program gave, in pixels.
     const int visible = viewport()->width();
     QScrollBar* bar = horizontalScrollBar();
@@ -1067,7 +1130,7 @@ void CListBoxWidget::updateGeometries()
 
 void CListBoxWidget::resizeEvent(QResizeEvent* event)
 {
-    QListWidget::resizeEvent(event);
+    QListView::resizeEvent(event);
     updateGeometries();
 }
 
@@ -1880,14 +1943,13 @@ LRESULT CListBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 int CListBox::AddString(const char* lpszItem)
 {
     auto* list = zorControlOf<CListBoxWidget>(this);
-    return list ? list->addString(zorFromCodePage(std::string(lpszItem ? lpszItem : ""))) : LB_ERR;
+    return list ? list->addString(lpszItem ? lpszItem : "") : LB_ERR;
 }
 
 int CListBox::InsertString(int nIndex, const char* lpszItem)
 {
     auto* list = zorControlOf<CListBoxWidget>(this);
-    return list ? list->insertString(nIndex, zorFromCodePage(std::string(lpszItem ? lpszItem : "")))
-                : LB_ERR;
+    return list ? list->insertString(nIndex, lpszItem ? lpszItem : "") : LB_ERR;
 }
 
 int CListBox::DeleteString(UINT nIndex)
@@ -1904,10 +1966,13 @@ void CListBox::ResetContent()
 
 void CListBox::ReplaceContent(const std::vector<std::string>& items)
 {
-    // FIXME: one insertion per item; a list of a million lines needs a model that is reset once.
-    ResetContent();
-    for (const std::string& item : items)
-        AddString(item.c_str());
+    ReplaceContent(std::vector<std::string>(items));
+}
+
+void CListBox::ReplaceContent(std::vector<std::string>&& items)
+{
+    if (auto* list = zorControlOf<CListBoxWidget>(this))
+        list->replaceContent(std::move(items));
 }
 
 int CListBox::GetCount() const
@@ -1921,7 +1986,7 @@ int CListBox::GetText(int nIndex, std::string& rString) const
     auto* list = zorControlOf<CListBoxWidget>(this);
     if (!list || nIndex < 0 || nIndex >= list->count())
         return LB_ERR;
-    rString = zorToCodePage(list->item(nIndex)->text());
+    rString = list->text(nIndex);
     return static_cast<int>(rString.size());
 }
 
@@ -1940,9 +2005,7 @@ int CListBox::SetCurSel(int nSelect)
 int CListBox::FindStringExact(int nIndexStart, const char* lpszFind) const
 {
     auto* list = zorControlOf<CListBoxWidget>(this);
-    return list
-        ? list->findStringExact(nIndexStart, zorFromCodePage(std::string(lpszFind ? lpszFind : "")))
-        : LB_ERR;
+    return list ? list->findStringExact(nIndexStart, lpszFind ? lpszFind : "") : LB_ERR;
 }
 
 BOOL CListBox::SetTabStops(int nTabStops, const int* rgTabStops)

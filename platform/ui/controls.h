@@ -9,7 +9,7 @@
 // EN_KILLFOCUS, EN_CHANGE (also for SetWindowText, as on the platform) | | static      | "Static"
 // | a label drawn with the dialog font; SS_ICON an icon; etched frames and lines | STN_CLICKED with
 // SS_NOTIFY | | button      | "Button"            | QPushButton / QCheckBox / QRadioButton /
-// QGroupBox | BN_CLICKED | | list box    | "ListBox"           | QListWidget; LBS_USETABSTOPS
+// QGroupBox | BN_CLICKED | | list box    | "ListBox"           | QListView; LBS_USETABSTOPS
 // expands tabs to the tab stops | LBN_SELCHANGE, LBN_DBLCLK with LBS_NOTIFY | | combo box   |
 // "ComboBox"          | QComboBox (editable for CBS_DROPDOWN: its edit child is "Edit") |
 // CBN_SELCHANGE, CBN_EDITCHANGE | | up-down     | "msctls_updown32"   | two arrow buttons |
@@ -131,8 +131,12 @@ public:
     int InsertString(int nIndex, const char* lpszItem);
     int DeleteString(UINT nIndex);
     void ResetContent();
-    // Replaces every item at once (the outage list refills a whole list this way).
+    // Replaces every item at once (the outage list refills a whole list this way): one reset
+    // of the list's items however many there are, leaving the list as ResetContent followed by
+    // AddString for each item would (nothing selected, the first item at the top, no
+    // notification; with LBS_SORT the items in order).
     void ReplaceContent(const std::vector<std::string>& items);
+    void ReplaceContent(std::vector<std::string>&& items);
     int GetCount() const;
     int GetText(int nIndex, std::string& rString) const;
     int GetCurSel() const;

@@ -14,6 +14,7 @@
 
 #include "platform/ui/controls.h"
 
+#include <QtCore/QAbstractItemModel>
 #include <QtCore/QDateTime>
 #include <QtCore/QPointer>
 #include <QtCore/QTimer>
@@ -24,7 +25,7 @@
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
-#include <QtWidgets/QListWidget>
+#include <QtWidgets/QListView>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
@@ -256,7 +257,30 @@ private:
     CListBoxWidget* m_list;
 };
 
-class CListBoxWidget : public QListWidget, public CControlWidget
+// The items of a list box: the suite's single-byte texts as the program gave them, shown as Qt
+// text on demand. A list of a million lines holds a million texts and nothing else, and only
+// the lines on screen are ever converted.
+class CListBoxModel : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    int count() const { return static_cast<int>(m_items.size()); }
+    const std::string& text(int row) const { return m_items[static_cast<std::size_t>(row)]; }
+    void insert(int row, std::string text);
+    void remove(int row);
+    // Every item at once: one reset of the model, whatever the number of items.
+    void replace(std::vector<std::string> items);
+
+private:
+    std::vector<std::string> m_items;
+};
+
+class CListBoxWidget : public QListView, public CControlWidget
 {
 public:
     CListBoxWidget(DWORD style, int baseX, int itemHeight);
@@ -265,13 +289,18 @@ public:
     QString controlText() const override { return m_text; }
     void setControlText(const QString& text) override { m_text = text; }
 
-    int addString(const QString& text);
-    int insertString(int index, const QString& text);
+    int count() const { return m_items->count(); }
+    const std::string& text(int index) const { return m_items->text(index); }
+    int addString(const std::string& text);
+    int insertString(int index, const std::string& text);
     int deleteString(int index);
     void resetContent();
+    // Replaces every item, as a reset of the content followed by adding each item: no item
+    // selected, the first one at the top.
+    void replaceContent(std::vector<std::string> items);
     int curSel() const;
     int setCurSel(int index);
-    int findStringExact(int start, const QString& text) const;
+    int findStringExact(int start, const std::string& text) const;
     bool usesTabStops() const { return m_style & LBS_USETABSTOPS; }
     const CListTabStops& tabs() const { return m_tabs; }
     void setTabStops(const std::vector<int>& dialogUnits);
@@ -293,6 +322,7 @@ private:
     int m_extent {0};
     CListTabStops m_tabs;
     QString m_text;
+    CListBoxModel* m_items {nullptr};
 };
 
 class CComboWidget : public QComboBox, public CControlWidget

@@ -63,10 +63,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, OutageLines,
         OutageCase {"ThreeMinutesThirtyWithMinimumFiveMinutes",
             {{24, 10, 0, 0, down}, {24, 10, 3, 30, up}}, false, 300,
             {"", "host.example", "06/24/02 10:00:00 unavailable"}},
-        OutageCase {"TwentyFiveHoursShowsOneHour", {{24, 10, 0, 0, down}, {25, 11, 0, 0, up}},
-            false, 60,
+        OutageCase {"TwentyFiveHoursShowsTheWholeLength",
+            {{24, 10, 0, 0, down}, {25, 11, 0, 0, up}}, false, 60,
             {"", "host.example", "06/24/02 10:00:00 unavailable",
-                "06/25/02 11:00:00 available, was down for 01:00:00"}},
+                "06/25/02 11:00:00 available, was down for 25:00:00"}},
         OutageCase {"TwoDownsInARowMeasureFromTheLater",
             {{24, 9, 0, 0, start}, {24, 10, 0, 0, down}, {24, 10, 30, 0, stop},
                 {24, 11, 0, 0, start}, {24, 11, 5, 0, down}, {24, 11, 10, 0, up}},
@@ -108,6 +108,69 @@ INSTANTIATE_TEST_SUITE_P(Cases, OutageLines,
             60, {"", "host.example", "06/24/02 13:17:31 unavailable"}},
         OutageCase {"UpWithoutOutageAddsNothing", {{24, 10, 0, 0, up}}, false, 0, {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct LengthCase
+{
+    const char* name;
+    double days;
+    const char* text;
+};
+
+class OutageLength : public ::testing::TestWithParam<LengthCase>
+{
+};
+
+} // namespace
+
+// Under a day the length keeps the "%H:%M:%S" form; from a day on it shows every hour.
+TEST_P(OutageLength, ShowsTheWholeLength)
+{
+    const COleDateTimeSpan length(GetParam().days);
+    EXPECT_EQ(outageLengthText(length), GetParam().text);
+    if (length.GetTotalSeconds() < 86400) {
+        EXPECT_EQ(outageLengthText(length), length.Format("%H:%M:%S"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, OutageLength,
+    ::testing::Values(LengthCase {"Nothing", 0.0, "00:00:00"},
+        LengthCase {"ThreeMinutesThirty", 210 / 86400.0, "00:03:30"},
+        LengthCase {"LastSecondOfTheFirstDay", 86399 / 86400.0, "23:59:59"},
+        LengthCase {"ShortOfADayByLessThanHalfASecond", 86399.6 / 86400.0, "24:00:00"},
+        LengthCase {"OneDay", 1.0, "24:00:00"},
+        LengthCase {"TwentyFiveHours", 25 / 24.0, "25:00:00"},
+        LengthCase {"FourDaysThreeHours", 4 + 10923 / 86400.0, "99:02:03"},
+        LengthCase {"HundredHoursAndASecond", (100 * 3600 + 1) / 86400.0, "100:00:01"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The lines' dates are written as the date-time's own format writes them, through every day
+// the records pass (the date part is kept from one record to the next of the same day).
+TEST(OutageLineDates, AreTheDateTimesOwnText)
+{
+    const double values[] = {
+        37431.0, // 24 June 2002, midnight
+        37431.5, // the same day at noon
+        37431.999996, // 23:59:59.65: rounds into the next day
+        37432.000001, // just after that midnight
+        37432.25, 37800.75, // later days
+        36526.0, // 1 January 2000
+        -1.25, // 29 December 1899 06:00, before the epoch the time counts forward
+        -1.75, // the same day at 18:00
+        0.0, // 30 December 1899
+        2958465.999988, // 31 December 9999 23:59:59
+    };
+    std::vector<StatusRecord> records;
+    for (double value : values)
+        records.push_back({COleDateTime(value), true, true});
+    std::vector<std::string> lines;
+    addHostOutageLines(lines, "h", records, {true, 60});
+    ASSERT_EQ(lines.size(), records.size() + 2);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        EXPECT_EQ(lines[i + 2], records[i].date.Format("%m/%d/%y %H:%M:%S") + " monitoring started")
+            << values[i];
+}
 
 namespace {
 

@@ -77,14 +77,42 @@ TEST(DatabaseRule, CreatesTheSchemaOnceAndNeverOverwrites)
         EXPECT_EQ(direct.rows("SELECT type || ' ' || name FROM sqlite_schema WHERE name NOT LIKE "
                               "'sqlite%' ORDER BY type, name"),
             (std::vector<std::string> {"index GraphDataHostTime", "index GraphDataTime",
-                "index HostsHost", "index StatusDate", "index StatusHostDate", "table GraphData",
+                "index HostsHost", "index StatusDate", "index StatusHostHistory", "table GraphData",
                 "table Hosts", "table Status", "view HostCount"}));
+        // A host's history in the list's order comes from the index alone, without sorting.
+        std::string plan;
+        for (const std::string& step :
+            direct.rows("EXPLAIN QUERY PLAN SELECT ID, HostID, Up, Date, SessionStartStop FROM "
+                        "Status WHERE HostID = 1 ORDER BY Date, rowid"))
+            plan += step + "\n";
+        EXPECT_NE(plan.find("COVERING INDEX StatusHostHistory (HostID=?)"), std::string::npos)
+            << plan;
+        EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
         EXPECT_EQ(direct.scalar("PRAGMA journal_mode"), "wal");
         EXPECT_EQ(direct.exec("INSERT INTO Hosts (Host) VALUES ('history')"), 0);
     }
     ASSERT_TRUE(runDatabaseRule(path));
     EXPECT_EQ(CDirectConnection(path).scalar("SELECT Host FROM Hosts"), "history");
     EXPECT_FALSE(std::filesystem::exists(path + ".creating"));
+}
+
+TEST(DatabaseRule, OpeningADatabaseOfAnEarlierBuildGivesItTheCoveringIndex)
+{
+    TempFolder folder;
+    const std::string directory = createMonitorDatabase(folder);
+    {
+        CDirectConnection direct(directory + "corvane.mdb");
+        ASSERT_EQ(direct.exec("DROP INDEX StatusHostHistory; CREATE INDEX StatusHostDate ON "
+                              "Status (HostID, Date)"),
+            0);
+    }
+    CMonitorDatabase db;
+    ASSERT_TRUE(db.open(directory));
+    db.close();
+    EXPECT_EQ(CDirectConnection(directory + "corvane.mdb")
+                  .rows("SELECT name FROM sqlite_schema WHERE tbl_name = 'Status' AND type = "
+                        "'index' ORDER BY name"),
+        (std::vector<std::string> {"StatusDate", "StatusHostHistory"}));
 }
 
 TEST_F(MonitorDatabaseTest, FirstUseAddsExactlyOneHost)

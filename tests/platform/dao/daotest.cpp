@@ -9,6 +9,7 @@
 
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -289,6 +290,120 @@ INSTANTIATE_TEST_SUITE_P(Sorts, DaoOrder,
         SortCase {"Filtered", "Stamp", "Rank > ?", "Stamp, ID"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Every field of every row, page after page, whatever the table's key is: the row id under
+// the key's name, an integer key the engine keeps apart from the row id (declared descending)
+// or no key at all. Edit and Delete then reach the row walked to, by its row id.
+struct KeyCase
+{
+    const char* name;
+    const char* table;
+};
+
+class DaoKeys : public DaoTest, public ::testing::WithParamInterface<KeyCase>
+{
+};
+
+TEST_P(DaoKeys, EveryFieldOfEveryRowAndTheRowItself)
+{
+    Direct direct(path);
+    ASSERT_EQ(
+        direct.exec(std::string("DROP VIEW RankCount; DROP TABLE Items; ") + GetParam().table),
+        SQLITE_OK);
+    // What each row's members must hold, by ID; the values are stored in the forms the fields
+    // convert from: NULLs, and reals in the integer and boolean columns.
+    struct Expected
+    {
+        std::string name;
+        LONG rank;
+        COleDateTime stamp;
+        BOOL flag;
+    };
+    std::map<LONG, Expected> expected;
+    direct.exec("BEGIN");
+    for (int i = 1; i <= 6000; ++i) {
+        Expected e;
+        std::string name;
+        if (i % 4 == 0) {
+            name = "NULL";
+        } else if (i % 4 == 1) {
+            name = std::to_string(i);
+            e.name = name;
+        } else {
+            e.name = "n" + std::to_string(i);
+            name = "'" + e.name + "'";
+        }
+        const std::string rank
+            = i % 6 == 0 ? "NULL" : std::to_string(i % 13) + (i % 6 == 1 ? ".75" : "");
+        e.rank = i % 6 == 0 ? 0 : i % 13;
+        const double stamp = 37000 + i * 0.25; // exact in the statement's text
+        e.stamp = COleDateTime(stamp);
+        if (i % 7 == 0) {
+            e.stamp = COleDateTime();
+            e.stamp.SetStatus(COleDateTime::null);
+        }
+        const char* flag = i % 3 == 0 ? "0.5" : (i % 2 ? "1" : "0");
+        e.flag = i % 3 == 0 || i % 2 ? TRUE : FALSE;
+        // IDs three apart: where the ID is not the row id, the two differ.
+        const LONG id = 3 * i;
+        expected[id] = e;
+        ASSERT_EQ(
+            direct.exec("INSERT INTO Items (ID, Name, Rank, Stamp, Flag) VALUES ("
+                + std::to_string(id) + ", " + name + ", " + rank + ", "
+                + (i % 7 == 0 ? std::string("NULL") : std::to_string(stamp)) + ", " + flag + ")"),
+            SQLITE_OK);
+    }
+    direct.exec("COMMIT");
+    const std::vector<std::string> order = direct.rows("SELECT ID FROM Items ORDER BY Rank, rowid");
+
+    CDaoDatabase db;
+    db.Open(path);
+    db.BeginTrans();
+    CItemSet set(&db);
+    set.m_strSort = "Rank";
+    set.Open();
+    std::vector<std::string> walked;
+    LONG edited = 0;
+    LONG deleted = 0;
+    for (; !set.IsEOF(); set.MoveNext()) {
+        walked.push_back(std::to_string(set.m_ID));
+        const auto found = expected.find(set.m_ID);
+        ASSERT_NE(found, expected.end()) << set.m_ID;
+        const Expected& e = found->second;
+        EXPECT_EQ(set.m_Name, e.name) << set.m_ID;
+        EXPECT_EQ(set.m_Rank, e.rank) << set.m_ID;
+        EXPECT_TRUE(set.m_Stamp == e.stamp) << set.m_ID;
+        EXPECT_EQ(set.m_Flag, e.flag) << set.m_ID;
+        if (walked.size() == 5000) {
+            set.Edit();
+            set.m_Name = "edited";
+            set.Update();
+            edited = set.m_ID;
+        } else if (walked.size() == 5001) {
+            set.Delete();
+            deleted = set.m_ID;
+        }
+    }
+    db.CommitTrans();
+    EXPECT_EQ(walked, order);
+    EXPECT_EQ(direct.rows("SELECT ID FROM Items WHERE Name = 'edited'"),
+        std::vector<std::string> {std::to_string(edited)});
+    EXPECT_EQ(
+        direct.scalar("SELECT count(*) FROM Items WHERE ID = " + std::to_string(deleted)), "0");
+    EXPECT_EQ(direct.scalar("SELECT count(*) FROM Items"), "5999");
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, DaoKeys,
+    ::testing::Values(KeyCase {"KeyIsTheRowId",
+                          "CREATE TABLE Items (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT, "
+                          "Rank INTEGER, Stamp REAL, Flag INTEGER NOT NULL DEFAULT 0)"},
+        KeyCase {"DescendingKeyIsNotTheRowId",
+            "CREATE TABLE Items (ID INTEGER PRIMARY KEY DESC, Name TEXT, Rank INTEGER, "
+            "Stamp REAL, Flag INTEGER NOT NULL DEFAULT 0)"},
+        KeyCase {"NoKey",
+            "CREATE TABLE Items (ID INTEGER, Name TEXT, Rank INTEGER, Stamp REAL, "
+            "Flag INTEGER NOT NULL DEFAULT 0)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(DaoTest, DeletingWhileWalkingKeepsTheWalkGoing)
 {
     fill(5000);
@@ -438,6 +553,25 @@ TEST_F(DaoTest, RollbackUndoesAndCloseEndsSets)
     EXPECT_EQ(Direct(path).scalar("SELECT count(*) FROM Items"), "10");
     db.Close();
     EXPECT_FALSE(set.IsOpen());
+}
+
+TEST_F(DaoTest, ExecuteRunsStatementsUpToTheFirstFailure)
+{
+    CDaoDatabase db;
+    db.Open(path);
+    const std::string upgrade = "CREATE INDEX IF NOT EXISTS ItemsStamp ON Items (Stamp, Flag); "
+                                "DROP INDEX IF EXISTS ItemsRank";
+    db.Execute(upgrade);
+    db.Execute(upgrade);
+    const std::string indexes = "SELECT name FROM sqlite_schema WHERE type = 'index' ORDER BY name";
+    EXPECT_EQ(Direct(path).rows(indexes), (std::vector<std::string> {"ItemsName", "ItemsStamp"}));
+    EXPECT_EQ(errorOf([&] {
+        db.Execute("CREATE INDEX ItemsFlag ON Items (Flag); DROP INDEX Missing; "
+                   "CREATE INDEX ItemsRank ON Items (Rank)");
+    }),
+        "no such index: Missing");
+    EXPECT_EQ(Direct(path).rows(indexes),
+        (std::vector<std::string> {"ItemsFlag", "ItemsName", "ItemsStamp"}));
 }
 
 TEST_F(DaoTest, CompactionCopiesEverythingIntoASmallerFile)

@@ -9,6 +9,7 @@
 
 #include <QtGui/QImage>
 #include <QtGui/QPixmap>
+#include <QtWidgets/QListView>
 #include <QtWidgets/QScrollBar>
 
 #include <memory>
@@ -191,7 +192,7 @@ TEST_F(Controls, AListShowsWholeItemsUnlessToldOtherwise)
         {eDLG_LISTBOX, 101, "", 317, 72, 183, 75, LBS_NOSEL | LBS_USETABSTOPS | WS_VSCROLL},
         {eDLG_LISTBOX, 102, "", 10, 72, 100, 75, LBS_NOINTEGRALHEIGHT},
     });
-    auto* list = qobject_cast<QListWidget*>(item(101)->widget());
+    auto* list = qobject_cast<QListView*>(item(101)->widget());
     ASSERT_NE(list, nullptr);
     const int frame = 2 * list->frameWidth();
     const int height = geometry(101).height();
@@ -545,9 +546,9 @@ TEST_F(Controls, ListItemsSelectionAndNotifications)
     EXPECT_EQ(list->SetCurSel(1), 1);
     EXPECT_EQ(list->GetCurSel(), 1);
     EXPECT_EQ(changes, 0);
-    auto* view = qobject_cast<QListWidget*>(list->widget());
+    auto* view = qobject_cast<QListView*>(list->widget());
     processEventsFor(20);
-    const QPoint at = view->visualItemRect(view->item(2)).center();
+    const QPoint at = view->visualRect(view->model()->index(2, 0)).center();
     sendMouse(view->viewport(), QEvent::MouseButtonPress, at);
     sendMouse(view->viewport(), QEvent::MouseButtonRelease, at);
     EXPECT_EQ(list->GetCurSel(), 2);
@@ -601,7 +602,7 @@ TEST_F(Controls, ListExpandsTabsToItsStops)
         << "a list without LBS_USETABSTOPS refuses tab stops";
     list->AddString("a\tb");
     processEventsFor(20);
-    auto* view = qobject_cast<QListWidget*>(list->widget());
+    auto* view = qobject_cast<QListView*>(list->widget());
     const QImage image = view->viewport()->grab().toImage();
     const std::vector<int> ink = inkColumns(image, 0, 13);
     ASSERT_FALSE(ink.empty());
@@ -622,7 +623,7 @@ TEST_F(Controls, ListHorizontalExtentIsTheScrollRange)
         {{eDLG_LISTBOX, 101, "", 10, 10, 100, 60, WS_HSCROLL | WS_VSCROLL | LBS_NOINTEGRALHEIGHT}});
     showActive();
     auto* list = static_cast<CListBox*>(item(101));
-    auto* view = qobject_cast<QListWidget*>(list->widget());
+    auto* view = qobject_cast<QListView*>(list->widget());
     list->AddString("a long line of text");
     EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0);
     list->SetHorizontalExtent(600);
@@ -648,6 +649,87 @@ TEST_F(Controls, ListTopIndex)
     EXPECT_EQ(list->SetTopIndex(5), 0);
     EXPECT_EQ(list->GetTopIndex(), 5);
     EXPECT_EQ(list->SetTopIndex(20), LB_ERR);
+}
+
+TEST_F(Controls, ListReplaceContentTakesAMillionLinesInOneReset)
+{
+    auto& dlg = create(
+        {{eDLG_LISTBOX, 101, "", 10, 10, 183, 75, LBS_NOTIFY | LBS_USETABSTOPS | WS_VSCROLL}});
+    showActive();
+    auto* list = static_cast<CListBox*>(item(101));
+    auto* view = qobject_cast<QListView*>(list->widget());
+    ASSERT_NE(view, nullptr);
+    for (int i = 0; i < 50; ++i)
+        list->AddString("old");
+    list->SetCurSel(45);
+    processEventsFor(20);
+    ASSERT_GT(list->GetTopIndex(), 0);
+    int changes = 0;
+    countOf(dlg, 101, LBN_SELCHANGE, changes);
+    int resets = 0;
+    int insertions = 0;
+    QObject::connect(view->model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+    QObject::connect(view->model(), &QAbstractItemModel::rowsInserted, [&] { ++insertions; });
+
+    constexpr int c_lines = 1000000;
+    auto line = [](int i) { return "06/24/02 10:00:00\tline " + std::to_string(i); };
+    std::vector<std::string> lines;
+    lines.reserve(c_lines);
+    for (int i = 0; i < c_lines; ++i)
+        lines.push_back(line(i));
+    QElapsedTimer clock;
+    clock.start();
+    list->ReplaceContent(std::move(lines));
+    QCoreApplication::processEvents();
+    view->viewport()->repaint();
+    EXPECT_LT(clock.elapsed(), 1000) << "filled, laid out and painted in ms";
+
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(insertions, 0);
+    EXPECT_EQ(list->GetCount(), c_lines);
+    std::string text;
+    for (int i : {0, 1, c_lines / 2, c_lines - 1}) {
+        EXPECT_EQ(list->GetText(i, text), static_cast<int>(line(i).size()));
+        EXPECT_EQ(text, line(i));
+    }
+    EXPECT_EQ(list->GetText(c_lines, text), LB_ERR);
+    EXPECT_EQ(list->GetCurSel(), LB_ERR);
+    EXPECT_EQ(list->GetTopIndex(), 0);
+    EXPECT_EQ(changes, 0);
+    // The layout covers every line, each one line high.
+    EXPECT_EQ(list->SetTopIndex(c_lines - 1), 0);
+    processEventsFor(20);
+    EXPECT_GT(list->GetTopIndex(), c_lines - 10);
+    const QRect last = view->visualRect(view->model()->index(c_lines - 1, 0));
+    EXPECT_EQ(last.height(), zorControlOf<CListBoxWidget>(list)->itemHeight());
+    EXPECT_TRUE(view->viewport()->rect().contains(last));
+}
+
+TEST_F(Controls, ListReplaceContentEndsAsAddingEachItem)
+{
+    create({
+        {eDLG_LISTBOX, 101, "", 10, 10, 100, 60, LBS_SORT | WS_VSCROLL},
+        {eDLG_LISTBOX, 102, "", 120, 10, 100, 60, WS_VSCROLL},
+    });
+    const std::vector<std::string> items {"pear", "Apple", "fig", "apple", "Fig", "\xe9t\xe9"};
+    auto contents = [](CListBox* list) {
+        std::vector<std::string> texts(static_cast<std::size_t>(list->GetCount()));
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            list->GetText(static_cast<int>(i), texts[i]);
+        return texts;
+    };
+    for (int id : {101, 102}) {
+        auto* list = static_cast<CListBox*>(item(id));
+        for (const std::string& text : items)
+            list->AddString(text.c_str());
+        const std::vector<std::string> added = contents(list);
+        list->ResetContent();
+        list->AddString("old");
+        list->ReplaceContent(items);
+        EXPECT_EQ(contents(list), added) << id;
+    }
+    EXPECT_EQ(contents(static_cast<CListBox*>(item(101))),
+        (std::vector<std::string> {"Apple", "apple", "fig", "Fig", "pear", "\xe9t\xe9"}));
 }
 
 // --- up-down controls ---------------------------------------------------------------------
