@@ -5,11 +5,17 @@
 #include <QtCore/QAbstractEventDispatcher>
 #include <QtCore/QCoreApplication>
 #include <QtCore/QFileInfo>
+#include <QtCore/QSocketNotifier>
 #include <QtCore/QThread>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
 
+#include <cerrno>
+#include <csignal>
 #include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +41,80 @@ std::string exeNameOf(const char* argv0)
     if (argv0 == nullptr || *argv0 == '\0')
         return {};
     return QFileInfo(QString::fromLocal8Bit(argv0)).completeBaseName().toStdString();
+}
+
+// The watch over the session's end: the signal handler writes the signal's number into a pipe
+// (all it may do there), and a notifier on the pipe's other end delivers the end of the session
+// on the thread of the windows.
+using SignalAction = struct sigaction;
+
+struct SessionWatch
+{
+    int pipe[2] {-1, -1};
+    QSocketNotifier* notifier {nullptr};
+    SignalAction previousTerm {};
+    SignalAction previousInt {};
+    bool installed {false};
+};
+SessionWatch s_session;
+// Set by the handler when a signal arrived, cleared when it has been delivered. A signal that
+// finds it set ends the program at once.
+volatile std::sig_atomic_t s_sessionPending = 0;
+
+extern "C" void onSessionSignal(int signalNumber)
+{
+    if (s_sessionPending) {
+        SignalAction fallback {};
+        fallback.sa_handler = SIG_DFL;
+        sigemptyset(&fallback.sa_mask);
+        sigaction(signalNumber, &fallback, nullptr);
+        raise(signalNumber);
+        return;
+    }
+    s_sessionPending = 1;
+    const int savedErrno = errno;
+    const unsigned char number = static_cast<unsigned char>(signalNumber);
+    // A full pipe already holds a request.
+    [[maybe_unused]] const ssize_t written = write(s_session.pipe[1], &number, 1);
+    errno = savedErrno;
+}
+
+void releaseSessionWatch()
+{
+    if (!s_session.installed)
+        return;
+    s_session.installed = false;
+    sigaction(SIGTERM, &s_session.previousTerm, nullptr);
+    sigaction(SIGINT, &s_session.previousInt, nullptr);
+    // Possibly called from the notifier's own signal: it goes once that has returned.
+    if (s_session.notifier) {
+        s_session.notifier->setEnabled(false);
+        s_session.notifier->deleteLater();
+    }
+    s_session.notifier = nullptr;
+    for (int& fd : s_session.pipe) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+    s_sessionPending = 0;
+}
+
+void onSessionPipe()
+{
+    unsigned char numbers[16];
+    int signalNumber = SIGTERM;
+    for (ssize_t n; (n = read(s_session.pipe[0], numbers, sizeof numbers)) > 0;)
+        signalNumber = numbers[n - 1];
+    const CWinApp* app = AfxGetApp();
+    if (app == nullptr || app->m_pMainWnd == nullptr || !IsWindow(app->m_pMainWnd->GetSafeHwnd())) {
+        // No window to close in order (the program is still starting or already ending): the
+        // signal does what it does without the watch.
+        releaseSessionWatch();
+        raise(signalNumber);
+        return;
+    }
+    zorEndSession();
 }
 
 } // namespace
@@ -183,9 +263,70 @@ int zorRunApplication(int argc, char** argv)
         app->m_lpCmdLine += argv[i];
     }
 
+    // From here on a stop from the desktop or the terminal ends the session, so the program
+    // closes its windows in order.
+    zorWatchSessionEnd();
     const int exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
+    zorUnwatchSessionEnd();
     s_quit = {};
     return exitCode;
+}
+
+bool zorWatchSessionEnd()
+{
+    if (s_session.installed)
+        return true;
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr)
+        return false;
+    if (pipe2(s_session.pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        s_session.pipe[0] = s_session.pipe[1] = -1;
+        return false;
+    }
+    s_session.notifier = new QSocketNotifier(s_session.pipe[0], QSocketNotifier::Read, application);
+    QObject::connect(
+        s_session.notifier, &QSocketNotifier::activated, application, [] { onSessionPipe(); });
+    s_sessionPending = 0;
+
+    SignalAction action {};
+    action.sa_handler = onSessionSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, &s_session.previousTerm);
+    sigaction(SIGINT, &action, &s_session.previousInt);
+    s_session.installed = true;
+    // The application going first takes the notifier with it: the signals are left alone then.
+    // (A notifier of an earlier watch that goes later leaves this one alone.)
+    QSocketNotifier* notifier = s_session.notifier;
+    QObject::connect(notifier, &QObject::destroyed, [notifier] {
+        if (s_session.notifier == notifier) {
+            s_session.notifier = nullptr;
+            releaseSessionWatch();
+        }
+    });
+    return true;
+}
+
+void zorUnwatchSessionEnd()
+{
+    releaseSessionWatch();
+}
+
+bool zorEndSession()
+{
+    bool ends = true;
+    if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd != nullptr) {
+        const HWND mainWindow = app->m_pMainWnd->GetSafeHwnd();
+        if (IsWindow(mainWindow)) {
+            ends = SendMessage(mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP) != 0;
+            if (IsWindow(mainWindow))
+                SendMessage(mainWindow, WM_ENDSESSION, ends ? TRUE : FALSE, ENDSESSION_CLOSEAPP);
+        }
+    }
+    s_sessionPending = 0;
+    if (ends)
+        CWinApp::quit(0);
+    return ends;
 }
 
 BOOL AfxOleInit()

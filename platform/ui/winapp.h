@@ -8,6 +8,17 @@
 // window lives when InitInstance returned non-zero, and returns ExitInstance's result. The
 // pump hands every input event to PreTranslateMessage of the window it is for and of each of
 // its parents, as the platform's pump does, before the window sees it.
+//
+// The end of the session: the platform asks the main window whether the session may end
+// (WM_QUERYENDSESSION) and then tells it whether it ends (WM_ENDSESSION, wParam TRUE or
+// FALSE), after which a program whose window agreed is ended. Here a request to terminate
+// (SIGTERM, as a desktop's session manager or `kill` sends it) or an interrupt from the
+// terminal (SIGINT, Ctrl+C) stands for the session ending: zorRunApplication watches both
+// signals, and each one arriving delivers the two messages on the thread of the windows, then
+// ends the message pump when the main window agreed. A window that refuses keeps the program
+// running. Without a main window (the program is still starting) and for a second signal that
+// arrives before the first one was delivered (the thread is busy and cannot answer) the signal
+// ends the program at once, as if nothing watched the signals.
 
 #include "platform/module/module.h"
 #include "platform/types/wintypes.h"
@@ -17,6 +28,11 @@
 #include <string>
 
 class QApplication;
+
+// The session's end (see above). lParam of both messages: ENDSESSION_CLOSEAPP, the program
+// is asked to close rather than the whole session ending.
+constexpr UINT WM_ENDSESSION = 0x0016;
+constexpr LPARAM ENDSESSION_CLOSEAPP = 0x00000001;
 
 // The standard command identifiers.
 constexpr UINT ID_APP_ABOUT = 0xE140; // 57664
@@ -65,6 +81,17 @@ void PostQuitMessage(int nExitCode);
 // Makes the QApplication (when none exists), runs InitInstance of the application object and
 // then the pump; returns the exit code.
 int zorRunApplication(int argc, char** argv);
+
+// Watches SIGTERM and SIGINT and turns each into the end of the session, delivered on the
+// thread of the windows (a QApplication must exist); true when the watch is in place.
+// zorRunApplication calls it; calling it again does nothing more.
+bool zorWatchSessionEnd();
+// Stops watching: both signals get back the handling they had before.
+void zorUnwatchSessionEnd();
+// Delivers the end of the session now, as a watched signal does: WM_QUERYENDSESSION and
+// WM_ENDSESSION to the main window, then the end of the pump when it agreed. True when the
+// session ended.
+bool zorEndSession();
 
 // The component layer: initialised once per process; TRUE on success. Until the component
 // services of platform/ole exist there is nothing to set up, and the calls succeed.

@@ -468,6 +468,25 @@ bool TestNetwork::setHostLink(bool up)
     return run({"ip", "-n", m_host, "link", "set", HOST_LINK, up ? "up" : "down"});
 }
 
+bool TestNetwork::addSecondHost()
+{
+    if (m_slot < 0)
+        return fail("no network");
+    const std::string clientCidr = std::string(SECOND_CLIENT_ADDRESS) + "/24";
+    const std::string hostCidr = std::string(SECOND_HOST_ADDRESS) + "/24";
+    return run({"ip", "link", "add", SECOND_CLIENT_LINK, "netns", m_client, "type", "veth", "peer",
+               "name", SECOND_HOST_LINK, "netns", m_host})
+        && run({"ip", "-n", m_client, "addr", "add", clientCidr, "dev", SECOND_CLIENT_LINK})
+        && run({"ip", "-n", m_host, "addr", "add", hostCidr, "dev", SECOND_HOST_LINK})
+        && run({"ip", "-n", m_client, "link", "set", SECOND_CLIENT_LINK, "up"})
+        && run({"ip", "-n", m_host, "link", "set", SECOND_HOST_LINK, "up"});
+}
+
+bool TestNetwork::setSecondHostLink(bool up)
+{
+    return run({"ip", "-n", m_host, "link", "set", SECOND_HOST_LINK, up ? "up" : "down"});
+}
+
 bool TestNetwork::setClientLink(bool up)
 {
     return run({"ip", "-n", m_client, "link", "set", CLIENT_LINK, up ? "up" : "down"});

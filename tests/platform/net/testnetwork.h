@@ -44,6 +44,11 @@ public:
     // The two ends of the link, in the client and in the host.
     static constexpr const char* CLIENT_LINK = "zc0";
     static constexpr const char* HOST_LINK = "zh0";
+    // A second host on a link of its own (addSecondHost): 198.18.1.2, the client 198.18.1.1.
+    static constexpr const char* SECOND_CLIENT_ADDRESS = "198.18.1.1";
+    static constexpr const char* SECOND_HOST_ADDRESS = "198.18.1.2";
+    static constexpr const char* SECOND_CLIENT_LINK = "zc1";
+    static constexpr const char* SECOND_HOST_LINK = "zh1";
 
     TestNetwork() = default;
     ~TestNetwork();
@@ -61,8 +66,15 @@ public:
     const std::string& error() const { return m_error; }
 
     const std::string& clientNamespace() const { return m_client; }
+    // The command that runs a program inside the client namespace (the program's arguments
+    // follow), for a test that starts a long-running program itself.
+    std::vector<std::string> clientCommand() const { return {"ip", "netns", "exec", m_client}; }
     const std::string& hostNamespace() const { return m_host; }
 
+    // A second link from the client into the host's namespace, with the second host's address
+    // at its end, so one host can lose its link while the other keeps its own.
+    bool addSecondHost();
+    bool setSecondHostLink(bool up);
     // Lets every group of the client open datagram ICMP sockets (net.ipv4.ping_group_range).
     bool openPingGroupRange();
     // Holds each echo request the host receives for delayMs before the host sees it.
