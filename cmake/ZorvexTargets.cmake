@@ -11,9 +11,68 @@ set(ZOR_PCH_HEADERS
     <string> <vector> <memory> <cstdint> <cstring> <cstdio>
     <QtCore/QString> <QtCore/QByteArray> <QtCore/QObject>)
 
-# zor_target_defaults(target): include root, warnings and the precompiled header.
+# The layers (cmake/layers.txt): a target's sources see only the top folders its layer may
+# include. Each layer has an include root in the build tree holding links to those folders
+# alone, so "platform/ui/window.h" keeps its path and "monitor/..." is not found from a control.
+include(ZorvexLayers)
+# Resources built into a target: zor_resource_table (icons, cursors, data) and zor_bitmap_table.
+include(ZorvexResources)
+include(ZorvexBitmaps)
+set(ZOR_LAYER_TABLE ${CMAKE_SOURCE_DIR}/cmake/layers.txt)
+set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    ${ZOR_LAYER_TABLE})
+zor_read_layers(${ZOR_LAYER_TABLE} ZOR_LAYER_FOLDERS)
+
+# zor_layer_root(target layer resultVariable): the include root of layer, made when first asked
+# for; an empty layer is the table's folder that holds the folder where target is made.
+function(zor_layer_root target layer resultVariable)
+    if(NOT layer)
+        get_target_property(sourceDir ${target} SOURCE_DIR)
+        file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${sourceDir})
+        zor_layer_of("${folder}" "${ZOR_LAYER_FOLDERS}" layer)
+        if(NOT layer)
+            message(FATAL_ERROR "${target}: ${folder} is in no folder of ${ZOR_LAYER_TABLE}")
+        endif()
+    elseif(NOT layer IN_LIST ZOR_LAYER_FOLDERS)
+        message(FATAL_ERROR "${target}: no layer ${layer} in ${ZOR_LAYER_TABLE}")
+    endif()
+    string(REPLACE "/" "." name ${layer})
+    set(root ${CMAKE_BINARY_DIR}/include-roots/${name})
+    get_property(made GLOBAL PROPERTY ZOR_LAYER_ROOT_${name})
+    if(NOT made)
+        get_property(allowed GLOBAL PROPERTY ZOR_LAYER_${layer})
+        file(MAKE_DIRECTORY ${root})
+        # Links left from an earlier table go (the links alone, never what they point to).
+        file(GLOB_RECURSE entries LIST_DIRECTORIES true RELATIVE ${root} ${root}/*)
+        foreach(entry IN LISTS entries)
+            if(IS_SYMLINK ${root}/${entry} AND NOT entry IN_LIST allowed)
+                file(REMOVE ${root}/${entry})
+            endif()
+        endforeach()
+        foreach(folder IN LISTS allowed)
+            if(NOT IS_SYMLINK ${root}/${folder})
+                get_filename_component(parent ${root}/${folder} DIRECTORY)
+                file(MAKE_DIRECTORY ${parent})
+                file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+            endif()
+        endforeach()
+        set_property(GLOBAL PROPERTY ZOR_LAYER_ROOT_${name} TRUE)
+    endif()
+    set(${resultVariable} ${root} PARENT_SCOPE)
+endfunction()
+
+# zor_include_root(target [LAYER folder]): gives target the include root of its layer, by
+# default the layer of the folder it is made in.
+function(zor_include_root target)
+    cmake_parse_arguments(ARG "" "LAYER" "" ${ARGN})
+    zor_layer_root(${target} "${ARG_LAYER}" root)
+    target_include_directories(${target} PRIVATE ${root})
+endfunction()
+
+# zor_target_defaults(target [LAYER folder]): the include root of the target's layer
+# (zor_include_root), warnings and the precompiled header.
 function(zor_target_defaults target)
-    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+    zor_include_root(${target} ${ARGN})
     target_link_libraries(${target} PRIVATE zor_warnings)
     target_precompile_headers(${target} PRIVATE ${ZOR_PCH_HEADERS})
 endfunction()
@@ -123,7 +182,6 @@ endfunction()
 function(zor_shared_library target)
     add_library(${target} SHARED)
     set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${target})
-    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
     zor_target_defaults(${target})
     zor_version_info(${target} ${ARGN})
 endfunction()
@@ -135,6 +193,31 @@ function(zor_module target)
     set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${target})
     zor_target_defaults(${target})
     zor_version_info(${target} ${ARGN})
+endfunction()
+
+# zor_control_module(target [version options] SOURCES file... [LIBS library...]
+#                    [BITMAPS ID file...] [ICONS ID file...] [CURSORS ID file...])
+# A control module (or outside server) of the suite in one call: a module loaded by path with its
+# version block (options as for zor_version_info), its sources, its toolbox bitmaps, icons and
+# cursors (zor_bitmap_table, zor_resource_table), linked to the framework and LIBS. Files are
+# relative to the calling folder; subfolders may add sources with target_sources.
+function(zor_control_module target)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;BITMAPS;ICONS;CURSORS" ${ARGN})
+    if(NOT ARG_SOURCES)
+        message(FATAL_ERROR "zor_control_module(${target}): no SOURCES")
+    endif()
+    zor_module(${target} ${ARG_UNPARSED_ARGUMENTS})
+    target_sources(${target} PRIVATE ${ARG_SOURCES})
+    target_link_libraries(${target} PRIVATE zorbase29 ${ARG_LIBS})
+    if(ARG_BITMAPS)
+        zor_bitmap_table(${target} ${ARG_BITMAPS})
+    endif()
+    if(ARG_ICONS)
+        zor_resource_table(${target} ICON ${ARG_ICONS})
+    endif()
+    if(ARG_CURSORS)
+        zor_resource_table(${target} CURSOR ${ARG_CURSORS})
+    endif()
 endfunction()
 
 # zor_executable(target [version options]): a program of the suite, with its version block.
@@ -158,9 +241,18 @@ function(zor_add_test name)
     zor_target_defaults(${name})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock
         Threads::Threads)
+    # Each case is a test of its own (program.Suite.Case), so a failure names its case. The
+    # cases are listed when CTest runs, not when the program is built. The cases of one program
+    # share its settings store, so they never run at the same time.
+    gtest_discover_tests(${name} TEST_PREFIX "${name}." TEST_LIST ${name}_TESTS
+        DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
+        PROPERTIES TIMEOUT 120 RESOURCE_LOCK ${name})
+    # The environment is set by a script of its own after the listing: the listing's PROPERTIES
+    # cannot carry a value with several entries.
     set(store ${CMAKE_BINARY_DIR}/test-registry/${name})
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZORVEX_REGISTRY=${store};ZORVEX_BIN_DIR=${ZOR_BIN_DIR}"
-        TIMEOUT 300)
+    set(environment "QT_QPA_PLATFORM=offscreen;ZORVEX_REGISTRY=${store};ZORVEX_BIN_DIR=${ZOR_BIN_DIR}")
+    set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+    file(WRITE ${script}
+        "set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT [==[${environment}]==])\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
 endfunction()

@@ -9,7 +9,7 @@
 // of the whole milliseconds the monitor sees, and the difference to ping's mean; the target
 // is a difference under 0.5 ms. Exit status 0 when every difference meets it.
 
-#include "tests/platform/net/testnetwork.h"
+#include "tests/support/testnetwork.h"
 
 #include <cmath>
 #include <cstdio>

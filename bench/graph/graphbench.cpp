@@ -21,6 +21,7 @@
 #include "platform/gdi/dc.h"
 #include "platform/module/module.h"
 #include "platform/ole/factory.h"
+#include "platform/ole/oleinit.h"
 #include "platform/ole/site.h"
 #include "platform/ui/winapp.h"
 #include "platform/ui/window.h"

@@ -17,6 +17,7 @@
 
 #include "platform/module/module.h"
 #include "platform/ole/factory.h"
+#include "platform/ole/oleinit.h"
 #include "platform/types/clock.h"
 #include "platform/ui/winapp.h"
 #include "platform/ui/window.h"

@@ -1,6 +1,7 @@
 // A component module with one creatable object of three properties, for the creation
 // benchmark.
 
+#include "framework/identity/suiteguid.h"
 #include "platform/ole/dispatchimpl.h"
 #include "platform/ole/factory.h"
 #include "platform/ui/strings.h"

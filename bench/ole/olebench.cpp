@@ -1,6 +1,7 @@
 // The component layer's speed: a property get through Invoke and creation by class
 // identifier. Registration goes to a temporary store, never to the user's.
 
+#include "framework/identity/suiteguid.h"
 #include "platform/module/module.h"
 #include "platform/ole/dispatchimpl.h"
 #include "platform/ole/factory.h"

@@ -24,10 +24,20 @@ bool validRow(LONG row)
 
 } // namespace
 
+CRect colorSwatchRect(const CRect& bounds, bool showHexValue)
+{
+    CRect s(bounds);
+    if (showHexValue) {
+        s.DeflateRect(4, 4);
+        s.right = s.right / 3;
+    }
+    return s;
+}
+
 CColorCtrl::CColorCtrl()
 {
     setTypeInfo(zorColorTypeInfo());
-    addInterface(zorWidgetGuid(c_nColorControl, eROLE_DISPATCH));
+    addInterface(zorSuiteGuid(c_nColorControl, eROLE_DISPATCH));
     addStockFont();
 
     bindProperty(eCOLOR_SHOWHEXVALUE, m_showHexValue);
@@ -111,8 +121,8 @@ void CColorCtrl::DoPropExchange(CPropExchange* pPX)
 
 std::vector<CLSID> CColorCtrl::GetPropPageIDs() const
 {
-    return {zorWidgetGuid(c_nColorControl, eROLE_PAGE1), CLSID_StockFontPage,
-        zorWidgetGuid(c_nColorControl, eROLE_PAGE2)};
+    return {zorSuiteGuid(c_nColorControl, eROLE_PAGE1), CLSID_StockFontPage,
+        zorSuiteGuid(c_nColorControl, eROLE_PAGE2)};
 }
 
 void CColorCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
@@ -125,17 +135,16 @@ void CColorCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
     pdc->Rectangle(&rcBounds);
 
     const int saved = pdc->SaveDC();
-    CRect s(rcBounds);
     if (m_showHexValue) {
         drawBox(pdc, rcBounds, 1, false);
-        s.DeflateRect(2, 2);
-        pdc->FillRect(&s, &faceBrush);
-        s.DeflateRect(2, 2);
-        pdc->IntersectClipRect(&s);
-        s.right = s.right / 3;
+        CRect inner(rcBounds);
+        inner.DeflateRect(2, 2);
+        pdc->FillRect(&inner, &faceBrush);
+        inner.DeflateRect(2, 2);
+        pdc->IntersectClipRect(&inner);
     }
+    CRect s = colorSwatchRect(rcBounds, m_showHexValue != 0);
     pdc->FillRect(&s, &faceBrush);
-    m_swatch = s;
 
     drawBox(pdc, s, 1, !m_pressed);
     s.DeflateRect(3, 3);
@@ -155,12 +164,20 @@ void CColorCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
     pdc->SelectObject(oldBrush);
 }
 
+CRect CColorCtrl::swatch() const
+{
+    CRect bounds;
+    GetClientRect(&bounds);
+    return colorSwatchRect(bounds, m_showHexValue != 0);
+}
+
 void CColorCtrl::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    if (!m_swatch.PtInRect(point))
+    CRect swatchRect = swatch();
+    if (!swatchRect.PtInRect(point))
         return;
     m_pressed = true;
-    InvalidateControl(&m_swatch);
+    InvalidateControl(&swatchRect);
     UpdateWindow();
 
     bool systemSwitch = false;
@@ -191,7 +208,7 @@ void CColorCtrl::OnLButtonDown(UINT nFlags, CPoint point)
     }
 
     m_pressed = false;
-    InvalidateControl(&m_swatch);
+    InvalidateControl(&swatchRect);
 
     // Tells the container (a property page marks itself modified on it).
     if (!systemSwitch) {

@@ -7,6 +7,11 @@
 #include "platform/ole/control.h"
 #include "platform/ole/factory.h"
 
+// The swatch of a colour control with client rectangle `bounds`: the whole control, or, with
+// the value shown, the left third inside the bevel and the margin. Painting and the click test
+// both take it from here, so a click before the first paint finds the swatch.
+CRect colorSwatchRect(const CRect& bounds, bool showHexValue);
+
 class CColorCtrl : public COleControl
 {
 public:
@@ -30,7 +35,7 @@ public:
     COLORREF shownColor() const;
     // The text beside the swatch.
     std::string shownText() const;
-    const CRect& swatch() const { return m_swatch; }
+    CRect swatch() const;
 
 private:
     CModuleLock m_moduleLock {ZOR_THIS_MODULE()};
@@ -42,6 +47,5 @@ private:
     OLE_COLOR m_color {0xFFFFFF};
     // Persisted with the properties to keep the stream layout; not drawn with.
     CFontHolder m_persistedFont;
-    CRect m_swatch;
     bool m_pressed {false};
 };

@@ -4,9 +4,9 @@ CWidgetClasses::CWidgetClasses(WORD control, const char* progId, COleObjectFacto
     const ZorControlRegistration& registration, std::initializer_list<ZorWidgetPage> pages)
 {
     m_factories.push_back(std::make_unique<COleObjectFactory>(ZOR_THIS_MODULE(),
-        zorWidgetGuid(control, eROLE_CLASS), progId, std::move(create), registration));
+        zorSuiteGuid(control, eROLE_CLASS), progId, std::move(create), registration));
     for (const ZorWidgetPage& page : pages)
         m_factories.push_back(std::make_unique<COleObjectFactory>(ZOR_THIS_MODULE(),
-            COleObjectFactory::eKIND_PROPERTYPAGE, zorWidgetGuid(control, page.role), nullptr,
+            COleObjectFactory::eKIND_PROPERTYPAGE, zorSuiteGuid(control, page.role), nullptr,
             page.typeNameId, page.create));
 }

@@ -3,15 +3,10 @@
 // Identifiers of zorwidgets29: class, interface and type library identifiers of the suite's
 // scheme {01540154-CCCC-0000-0029-00000000000K}, string table entries and resource numbers.
 
+#include "framework/identity/suiteguid.h"
 #include "platform/ole/com.h"
 
-// The identifier of control number `control` in role `role` (1 type library, 2 dispatch
-// interface, 3 event interface, 4 class, 5 to 7 pages).
-constexpr GUID zorWidgetGuid(WORD control, BYTE role)
-{
-    return GUID {0x01540154u, control, 0x0000, {0x00, 0x29, 0x00, 0x00, 0x00, 0x00, 0x00, role}};
-}
-
+// The roles of the scheme's identifiers (zorSuiteGuid).
 enum eWIDGETROLE : BYTE {
     eROLE_TYPELIB = 1,
     eROLE_DISPATCH = 2,
@@ -31,7 +26,7 @@ constexpr WORD c_nLightControl = 0x0005;
 constexpr WORD c_nColorControl = 0x0006;
 constexpr WORD c_nSysInfoControl = 0x0007;
 
-constexpr GUID LIBID_zorWidgets = zorWidgetGuid(0x0000, eROLE_TYPELIB);
+constexpr GUID LIBID_zorWidgets = zorSuiteGuid(0x0000, eROLE_TYPELIB);
 constexpr WORD c_wTypeLibMajor = 2;
 constexpr WORD c_wTypeLibMinor = 1;
 

@@ -3,6 +3,7 @@
 #include "controls/frame/widgetids.h"
 #include "controls/frame/widgetstypelib.h"
 #include "platform/ole/factory.h"
+#include "platform/ole/oleinit.h"
 #include "platform/ui/strings.h"
 #include "platform/ui/winapp.h"
 

@@ -39,15 +39,15 @@ ZorTypeInfo makeType(WORD control, const char* coclass, const char* dispatchName
 {
     ZorTypeInfo info;
     info.name = coclass;
-    info.clsid = zorWidgetGuid(control, eROLE_CLASS);
+    info.clsid = zorSuiteGuid(control, eROLE_CLASS);
     info.doc = docName;
     info.control = true;
     info.dispatch.name = dispatchName;
-    info.dispatch.iid = zorWidgetGuid(control, eROLE_DISPATCH);
+    info.dispatch.iid = zorSuiteGuid(control, eROLE_DISPATCH);
     info.dispatch.doc = std::string("Dispatch interface for ") + docName;
     info.dispatch.members = std::move(members);
     info.events.name = std::string(dispatchName) + "Events";
-    info.events.iid = zorWidgetGuid(control, eROLE_EVENTS);
+    info.events.iid = zorSuiteGuid(control, eROLE_EVENTS);
     info.events.doc = std::string("Event interface for ") + docName;
     info.events.members = std::move(events);
     return info;

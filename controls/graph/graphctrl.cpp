@@ -5,6 +5,7 @@
 #include "controls/frame/widgetstypelib.h"
 #include "framework/drawing/drawbox.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/dcguard.h"
 #include "platform/ole/proppage.h"
 
 #include <algorithm>
@@ -17,34 +18,6 @@ const char* name(DISPID dispid)
 {
     return zorPropertyName(zorGraphTypeInfo(), dispid);
 }
-
-// Selects a drawing object for one step and puts the previous one back when the step ends.
-template<class T> class CSelectGuard
-{
-public:
-    CSelectGuard(CDC* pdc, T* object) : m_dc(pdc), m_old(pdc->SelectObject(object)) { }
-    ~CSelectGuard() { m_dc->SelectObject(m_old); }
-    CSelectGuard(const CSelectGuard&) = delete;
-    CSelectGuard& operator=(const CSelectGuard&) = delete;
-
-private:
-    CDC* m_dc;
-    T* m_old;
-};
-
-// The whole state of the context (objects, colours, mapping, clip) for the length of a draw.
-class CSavedDC
-{
-public:
-    explicit CSavedDC(CDC* pdc) : m_dc(pdc), m_level(pdc->SaveDC()) { }
-    ~CSavedDC() { m_dc->RestoreDC(m_level); }
-    CSavedDC(const CSavedDC&) = delete;
-    CSavedDC& operator=(const CSavedDC&) = delete;
-
-private:
-    CDC* m_dc;
-    int m_level;
-};
 
 // Whether text reaching over `reach` can touch the area being painted.
 bool touches(const CRect& reach, const CRect& rcInvalid)
@@ -60,7 +33,7 @@ constexpr size_t c_maxFaceInObject = 128;
 CGraphCtrl::CGraphCtrl()
 {
     setTypeInfo(zorGraphTypeInfo());
-    addInterface(zorWidgetGuid(c_nGraphControl, eROLE_DISPATCH));
+    addInterface(zorSuiteGuid(c_nGraphControl, eROLE_DISPATCH));
     m_plotColor.fill(m_graphColor);
     m_textFontObject.setNotify([this] { copyFontBack(m_textFontObject, &m_text); });
     m_titleFontObject.setNotify([this] { copyFontBack(m_titleFontObject, &m_title); });
@@ -163,9 +136,9 @@ void CGraphCtrl::DoPropExchange(CPropExchange* pPX)
 
 std::vector<CLSID> CGraphCtrl::GetPropPageIDs() const
 {
-    return {zorWidgetGuid(c_nGraphControl, eROLE_PAGE2),
-        zorWidgetGuid(c_nGraphControl, eROLE_PAGE1), CLSID_StockFontPage,
-        zorWidgetGuid(c_nGraphControl, eROLE_PAGE3)};
+    return {zorSuiteGuid(c_nGraphControl, eROLE_PAGE2),
+        zorSuiteGuid(c_nGraphControl, eROLE_PAGE1), CLSID_StockFontPage,
+        zorSuiteGuid(c_nGraphControl, eROLE_PAGE3)};
 }
 
 int CGraphCtrl::OnCreate()
@@ -395,11 +368,11 @@ void CGraphCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect& rcInvalid)
     m_bounds = rcBounds;
     m_drawn = true;
     // Only the invalid area is painted; what lies outside it stays as it is on the screen.
-    const CSavedDC saved(pdc);
+    CDCGuard saved(pdc, CDCGuard::wholeState);
     pdc->IntersectClipRect(&rcInvalid);
     drawBackground(pdc, rcBounds);
 
-    const CSelectGuard<CFont> labelFont(pdc, &m_textFont);
+    saved.select(&m_textFont);
     pdc->SetBkMode(TRANSPARENT);
     pdc->SetTextColor(zorResolveColor(m_scaleColor));
     if (m_showCaption)
@@ -412,7 +385,8 @@ void CGraphCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect& rcInvalid)
     zorGraphSelectMapping(pdc, mapping);
     CPen scalePen(PS_SOLID, 1, zorResolveColor(m_scaleColor));
     {
-        const CSelectGuard<CPen> pen(pdc, &scalePen);
+        CDCGuard pen(pdc);
+        pen.select(&scalePen);
         drawAxes(pdc, mapping);
         drawValueLabels(pdc, mapping, rcInvalid);
         drawTimeLabels(pdc, mapping, rcInvalid);
@@ -440,7 +414,8 @@ void CGraphCtrl::drawCaption(CDC* pdc, const CRect& rcInvalid)
             CRect(m_bounds.left, m_bounds.top, m_bounds.right, m_bounds.top + 3 + m_lineHeight),
             rcInvalid))
         return;
-    const CSelectGuard<CFont> titleFont(pdc, &m_titleFont);
+    CDCGuard titleFont(pdc);
+    titleFont.select(&m_titleFont);
     CRect area(m_bounds);
     area.top += 3;
     pdc->DrawText(m_graphCaption, &area, DT_CENTER | DT_TOP);

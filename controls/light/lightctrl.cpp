@@ -12,7 +12,7 @@
 CLightCtrl::CLightCtrl()
 {
     setTypeInfo(zorLightTypeInfo());
-    addInterface(zorWidgetGuid(c_nLightControl, eROLE_DISPATCH));
+    addInterface(zorSuiteGuid(c_nLightControl, eROLE_DISPATCH));
     stockClick(true);
 
     bindProperty(eLIGHT_COLOR, m_color);
@@ -67,7 +67,7 @@ void CLightCtrl::DoPropExchange(CPropExchange* pPX)
 std::vector<CLSID> CLightCtrl::GetPropPageIDs() const
 {
     return {
-        zorWidgetGuid(c_nLightControl, eROLE_PAGE1), zorWidgetGuid(c_nLightControl, eROLE_PAGE2)};
+        zorSuiteGuid(c_nLightControl, eROLE_PAGE1), zorSuiteGuid(c_nLightControl, eROLE_PAGE2)};
 }
 
 void CLightCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)

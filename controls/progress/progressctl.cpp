@@ -29,7 +29,7 @@ CProgressCtl::CProgressCtl()
 {
     setTypeInfo(zorProgressTypeInfo());
     setDispatchMembers(zorProgressMembers());
-    addInterface(zorWidgetGuid(c_nProgressControl, eROLE_DISPATCH));
+    addInterface(zorSuiteGuid(c_nProgressControl, eROLE_DISPATCH));
     addStockFont();
 
     bindProperty(ePROGRESS_FOREGROUNDCOLOR, m_foregroundColor,
@@ -72,8 +72,8 @@ void CProgressCtl::DoPropExchange(CPropExchange* pPX)
 
 std::vector<CLSID> CProgressCtl::GetPropPageIDs() const
 {
-    return {zorWidgetGuid(c_nProgressControl, eROLE_PAGE1), CLSID_StockFontPage,
-        zorWidgetGuid(c_nProgressControl, eROLE_PAGE2)};
+    return {zorSuiteGuid(c_nProgressControl, eROLE_PAGE1), CLSID_StockFontPage,
+        zorSuiteGuid(c_nProgressControl, eROLE_PAGE2)};
 }
 
 void CProgressCtl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)

@@ -23,7 +23,7 @@ constexpr int c_nTimeLine = 20;
 CSystemInfoCtrl::CSystemInfoCtrl()
 {
     setTypeInfo(zorSysInfoTypeInfo());
-    addInterface(zorWidgetGuid(c_nSysInfoControl, eROLE_DISPATCH));
+    addInterface(zorSuiteGuid(c_nSysInfoControl, eROLE_DISPATCH));
     addStockFont();
 
     bindProperty(eSYSINFO_BACKGROUNDCOLOR, m_backgroundColor);
@@ -53,8 +53,8 @@ void CSystemInfoCtrl::DoPropExchange(CPropExchange* pPX)
 
 std::vector<CLSID> CSystemInfoCtrl::GetPropPageIDs() const
 {
-    return {zorWidgetGuid(c_nSysInfoControl, eROLE_PAGE1), CLSID_StockFontPage,
-        zorWidgetGuid(c_nSysInfoControl, eROLE_PAGE2)};
+    return {zorSuiteGuid(c_nSysInfoControl, eROLE_PAGE1), CLSID_StockFontPage,
+        zorSuiteGuid(c_nSysInfoControl, eROLE_PAGE2)};
 }
 
 void CSystemInfoCtrl::rebuildReport()

@@ -12,7 +12,7 @@
 CTimeTextCtrl::CTimeTextCtrl(const ZorTypeInfo* typeInfo, WORD control) : m_control(control)
 {
     setTypeInfo(typeInfo);
-    addInterface(zorWidgetGuid(control, eROLE_DISPATCH));
+    addInterface(zorSuiteGuid(control, eROLE_DISPATCH));
     addStockFont();
 
     const auto restart = [this] { restartTimer(); };
@@ -48,8 +48,8 @@ void CTimeTextCtrl::DoPropExchange(CPropExchange* pPX)
 
 std::vector<CLSID> CTimeTextCtrl::GetPropPageIDs() const
 {
-    return {zorWidgetGuid(m_control, eROLE_PAGE1), CLSID_StockFontPage,
-        zorWidgetGuid(m_control, eROLE_PAGE2)};
+    return {zorSuiteGuid(m_control, eROLE_PAGE1), CLSID_StockFontPage,
+        zorSuiteGuid(m_control, eROLE_PAGE2)};
 }
 
 void CTimeTextCtrl::restartTimer()

@@ -16,7 +16,7 @@
 CUrlCtrl::CUrlCtrl() : m_url(c_szMakerUrl)
 {
     setTypeInfo(zorUrlTypeInfo());
-    addInterface(zorWidgetGuid(c_nUrlControl, eROLE_DISPATCH));
+    addInterface(zorSuiteGuid(c_nUrlControl, eROLE_DISPATCH));
     addStockFont();
 
     bindProperty(eURL_URL, m_url);
@@ -55,8 +55,8 @@ void CUrlCtrl::DoPropExchange(CPropExchange* pPX)
 
 std::vector<CLSID> CUrlCtrl::GetPropPageIDs() const
 {
-    return {zorWidgetGuid(c_nUrlControl, eROLE_PAGE1), zorWidgetGuid(c_nUrlControl, eROLE_PAGE2),
-        CLSID_StockFontPage, zorWidgetGuid(c_nUrlControl, eROLE_PAGE3)};
+    return {zorSuiteGuid(c_nUrlControl, eROLE_PAGE1), zorSuiteGuid(c_nUrlControl, eROLE_PAGE2),
+        CLSID_StockFontPage, zorSuiteGuid(c_nUrlControl, eROLE_PAGE3)};
 }
 
 int CUrlCtrl::OnCreate()

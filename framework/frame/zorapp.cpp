@@ -5,6 +5,7 @@
 #include "framework/version/moduleversion.h"
 #include "platform/ole/dispatchimpl.h"
 #include "platform/ole/factory.h"
+#include "platform/ole/oleinit.h"
 #include "platform/shell/htmlhelp.h"
 #include "platform/shell/shellexecute.h"
 

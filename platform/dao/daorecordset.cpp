@@ -2,6 +2,9 @@
 
 #include "platform/dao/daodatabase.h"
 #include "platform/dao/daoexception.h"
+#include "platform/dao/daosql.h"
+#include "platform/registry/statementuse.h"
+#include "platform/types/textchars.h"
 
 #include <cctype>
 #include <map>
@@ -14,97 +17,9 @@ namespace {
 // handful of rows reads no more than that; later pages double up to this size.
 constexpr std::size_t c_maxPageRows = 4096;
 
-// The pages continue after a key whose pattern of NULL values is one bit per sort column.
-constexpr std::size_t c_maxSortKeys = 16;
-
 const char* const c_noCurrentRecord = "No current record.";
 const char* const c_recordDeleted = "Record is deleted.";
 const char* const c_readOnly = "Cannot update. Database or object is read-only.";
-
-struct SortKey
-{
-    std::string column; // bracketed
-    bool descending {false};
-};
-
-std::string trimmed(const std::string& text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
-        ++begin;
-    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1])))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
-bool equalsNoCase(const std::string& a, const char* b)
-{
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i]))
-            != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return i == a.size() && b[i] == '\0';
-}
-
-// A table, query or column name as the sources, sorts and field exchanges write it: a plain
-// name, or a name in brackets that may also hold blanks. Gives the bare name, or throws:
-// names are pasted into the statements, so nothing else may pass.
-std::string bareName(const std::string& written, const char* what)
-{
-    std::string name = trimmed(written);
-    bool bracketed = false;
-    if (name.size() >= 2 && name.front() == '[' && name.back() == ']') {
-        name = name.substr(1, name.size() - 2);
-        bracketed = true;
-    }
-    bool valid = !name.empty() && name.front() != ' ' && name.back() != ' '
-        && !std::isdigit(static_cast<unsigned char>(name.front()));
-    for (char c : name) {
-        const bool word = std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-        if (!word && !(bracketed && c == ' '))
-            valid = false;
-    }
-    if (!valid)
-        throw CDaoException(SQLITE_ERROR, std::string("invalid ") + what + " '" + written + "'");
-    return name;
-}
-
-std::string bracketed(const std::string& name)
-{
-    return "[" + name + "]";
-}
-
-std::vector<SortKey> parseSort(const std::string& sort)
-{
-    std::vector<SortKey> keys;
-    if (trimmed(sort).empty())
-        return keys;
-    std::size_t start = 0;
-    while (start <= sort.size()) {
-        std::size_t comma = sort.find(',', start);
-        if (comma == std::string::npos)
-            comma = sort.size();
-        std::string item = trimmed(sort.substr(start, comma - start));
-        SortKey key;
-        const std::size_t blank = item.find_last_of(' ');
-        if (blank != std::string::npos) {
-            const std::string word = item.substr(blank + 1);
-            if (equalsNoCase(word, "DESC") || equalsNoCase(word, "ASC")) {
-                key.descending = equalsNoCase(word, "DESC");
-                item = trimmed(item.substr(0, blank));
-            }
-        }
-        key.column = bracketed(bareName(item, "sort column"));
-        keys.push_back(key);
-        if (keys.size() > c_maxSortKeys)
-            throw CDaoException(SQLITE_ERROR, "invalid sort '" + sort + "': too many columns");
-        start = comma + 1;
-    }
-    return keys;
-}
 
 // The column's value as the step left it. The connection is opened without a lock of its own
 // (one thread at a time), so the value may be read through the value interfaces, one call for
@@ -194,7 +109,9 @@ int bindVariant(sqlite3_stmt* stmt, int index, const COleVariant& v)
 
 } // namespace
 
-struct CDaoRecordset::Impl
+using namespace zordao;
+
+struct CDaoRecordset::Impl : CDaoSql
 {
     enum class Position { bof, row, eof };
     enum class Pending { none, edit, add };
@@ -263,6 +180,7 @@ struct CDaoRecordset::Impl
     // then resets it so that nothing stays active. Gives the number of rows read.
     std::size_t readRows(sqlite3_stmt* stmt, std::size_t limit, std::size_t at)
     {
+        const CStatementUse use(stmt);
         const std::size_t stride = columns.size() + extraKeys;
         const bool rowidSelected = !isView && rowidField < 0;
         const int offset = rowidSelected ? 1 : 0;
@@ -286,14 +204,8 @@ struct CDaoRecordset::Impl
                 rowids[n] = row[rowidField].i;
             ++n;
         }
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE && rc != SQLITE_OK) {
-            const std::string message = sqlite3_errmsg(db);
-            sqlite3_reset(stmt);
-            sqlite3_clear_bindings(stmt);
-            throw CDaoException(rc, message);
-        }
-        sqlite3_reset(stmt);
-        sqlite3_clear_bindings(stmt);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE && rc != SQLITE_OK)
+            throw CDaoException(rc, sqlite3_errmsg(db));
         return n - at;
     }
 
@@ -326,96 +238,12 @@ struct CDaoRecordset::Impl
         return values.data() + row * (columns.size() + extraKeys);
     }
 
-    // The rows after a key in the set's order, in parts: part `equal` holds the rows whose first
-    // `equal` sort keys are the key's and whose next one (after the last key, the row id) comes
-    // after the key's. The parts follow one another in the set's order, the one sharing the
-    // most keys first, and each is a plain range of an index on the sort columns, so the engine
-    // seeks to it and tests no row against the key. `nulls` is the key's pattern of NULL values
-    // (bit i set: key i is NULL); ascending keys have NULLs first, descending ones last, as the
-    // engine sorts them. Empty when no row can be in the part (nothing sorts after a NULL of a
-    // descending key).
-    std::string afterPart(unsigned nulls, std::size_t equal) const
-    {
-        auto keyName = [](std::size_t i) { return ":k" + std::to_string(i); };
-        const bool isNull = (nulls >> equal & 1u) != 0;
-        std::string condition;
-        for (std::size_t i = 0; i < equal; ++i)
-            condition += sort[i].column + " IS " + keyName(i) + " AND ";
-        if (equal == sort.size())
-            return condition + "rowid > :rid";
-        const std::string& c = sort[equal].column;
-        if (!sort[equal].descending)
-            return condition + (isNull ? c + " IS NOT NULL" : c + " > " + keyName(equal));
-        if (!isNull)
-            return condition + "(" + c + " < " + keyName(equal) + " OR " + c + " IS NULL)";
-        return std::string();
-    }
-
-    // The select list and the orders, from the sort and the columns. A table's order ends with
-    // the row id, which makes it total; a view has none. The row id is read as a column of its
-    // own only when no field is the table's row id under its own name.
-    void buildClauses()
-    {
-        select = isView || rowidField >= 0 ? std::string() : std::string("rowid");
-        for (const std::string& column : columns)
-            select += (select.empty() ? "" : ", ") + column;
-        // A sort key that is a field is read once, as the field.
-        keyPositions.clear();
-        extraKeys = 0;
-        for (const SortKey& key : sort) {
-            std::size_t position = 0;
-            while (
-                position < columns.size() && !equalsNoCase(columns[position], key.column.c_str()))
-                ++position;
-            if (position == columns.size()) {
-                position = columns.size() + extraKeys++;
-                select += (select.empty() ? "" : ", ") + key.column;
-            }
-            keyPositions.push_back(position);
-        }
-        if (select.empty())
-            select = "1";
-        orderBy.clear();
-        reverseOrderBy.clear();
-        for (const SortKey& key : sort) {
-            orderBy
-                += (orderBy.empty() ? "" : ", ") + key.column + (key.descending ? " DESC" : " ASC");
-            reverseOrderBy += (reverseOrderBy.empty() ? "" : ", ") + key.column
-                + (key.descending ? " ASC" : " DESC");
-        }
-        if (!isView) {
-            orderBy += orderBy.empty() ? "rowid ASC" : ", rowid ASC";
-            reverseOrderBy += reverseOrderBy.empty() ? "rowid DESC" : ", rowid DESC";
-        }
-    }
-
-    std::string whereClause(const std::string& extra = {}) const
-    {
-        std::string where;
-        if (!filter.empty())
-            where = "(" + filter + ")";
-        if (!extra.empty())
-            where += (where.empty() ? "" : " AND ") + extra;
-        return where.empty() ? "" : " WHERE " + where;
-    }
-
     sqlite3* db {nullptr};
-    std::string source; // bracketed
-    bool isView {false};
     bool readOnly {false};
     bool appendOnly {false};
-    std::string filter;
     std::vector<COleVariant> params;
-    std::vector<SortKey> sort;
-    std::vector<std::string> columns; // bracketed
     std::vector<bool> assigned; // the column is the table's integer primary key
     std::vector<DaoBinding> bindings; // the field members, one per column
-    int rowidField {-1}; // the field that is the table's row id under its own name, if any
-    std::string select; // the select list: row id (unless a field is), fields, other sort keys
-    std::vector<std::size_t> keyPositions; // of each sort key in a row's values
-    std::size_t extraKeys {0}; // the sort keys that are not fields
-    std::string orderBy; // empty for a view without a sort
-    std::string reverseOrderBy;
 
     sqlite3_stmt* first {nullptr};
     sqlite3_stmt* last {nullptr};
@@ -498,7 +326,7 @@ void CDaoRecordset::Open(int nOpenType, const char* lpszSQL, int nOptions)
             }
         }
         sqlite3_finalize(stmt);
-        if (keys == 1 && equalsNoCase(keyType, "INTEGER"))
+        if (keys == 1 && zorEqualsNoCase(keyType, "INTEGER"))
             integerKey = keyName;
         // An integer primary key is the row id under another name unless the engine keeps an
         // index for it (declared descending, the one exception the engine makes).
@@ -511,7 +339,7 @@ void CDaoRecordset::Open(int nOpenType, const char* lpszSQL, int nOptions)
     }
     for (std::size_t i = 0; i < names.m_names.size(); ++i) {
         const std::string bare = bareName(names.m_names[i], "column name");
-        const bool key = !integerKey.empty() && equalsNoCase(bare, integerKey.c_str());
+        const bool key = !integerKey.empty() && zorEqualsNoCase(bare, integerKey);
         if (key && rowidAlias && p->rowidField < 0)
             p->rowidField = static_cast<int>(i);
         p->columns.push_back(bracketed(bare));
@@ -591,15 +419,13 @@ void CDaoRecordset::readFirst()
     std::size_t n = 0;
     if (p.isView) {
         if (p.first == nullptr)
-            p.first = p.prepare("SELECT " + p.select + " FROM " + p.source + p.whereClause()
-                + (p.orderBy.empty() ? "" : " ORDER BY " + p.orderBy));
+            p.first = p.prepare(p.firstPageSql());
         p.bindFilter(p.first, p.params, 0);
         n = p.readPage(p.first, 0);
         p.pageIsLast = true;
     } else {
         if (p.first == nullptr)
-            p.first = p.prepare("SELECT " + p.select + " FROM " + p.source + p.whereClause()
-                + " ORDER BY " + p.orderBy + " LIMIT :lim");
+            p.first = p.prepare(p.firstPageSql());
         p.nextPageRows = 1;
         p.bindFilter(p.first, p.params, 1);
         sqlite3_bind_int64(p.first, sqlite3_bind_parameter_index(p.first, ":lim"),
@@ -633,11 +459,8 @@ void CDaoRecordset::readAfterPage()
         std::vector<sqlite3_stmt*> prepared;
         try {
             for (std::size_t equal = p.sort.size() + 1; equal-- > 0;) {
-                const std::string condition = p.afterPart(nulls, equal);
-                prepared.push_back(condition.empty()
-                        ? nullptr
-                        : p.prepare("SELECT " + p.select + " FROM " + p.source
-                            + p.whereClause(condition) + " ORDER BY " + p.orderBy + " LIMIT :lim"));
+                const std::string sql = p.pageAfterSql(nulls, equal);
+                prepared.push_back(sql.empty() ? nullptr : p.prepare(sql));
             }
         } catch (...) {
             for (sqlite3_stmt* stmt : prepared)
@@ -749,8 +572,7 @@ void CDaoRecordset::MoveLast()
         return;
     }
     if (p.last == nullptr)
-        p.last = p.prepare("SELECT " + p.select + " FROM " + p.source + p.whereClause()
-            + " ORDER BY " + p.reverseOrderBy + " LIMIT 1");
+        p.last = p.prepare(p.lastRowSql());
     p.bindFilter(p.last, p.params, 0);
     const std::size_t n = p.readPage(p.last, 1);
     p.pageIsLast = true;
@@ -816,44 +638,29 @@ void CDaoRecordset::Update()
 
     sqlite3_stmt* stmt = nullptr;
     if (p.pending == Impl::Pending::add) {
-        if (p.insert == nullptr) {
-            std::string names;
-            std::string marks;
-            for (std::size_t c : written) {
-                names += (names.empty() ? "" : ", ") + p.columns[c];
-                marks += marks.empty() ? "?" : ", ?";
-            }
-            p.insert = p.prepare(names.empty()
-                    ? "INSERT INTO " + p.source + " DEFAULT VALUES"
-                    : "INSERT INTO " + p.source + " (" + names + ") VALUES (" + marks + ")");
-        }
+        if (p.insert == nullptr)
+            p.insert = p.prepare(p.insertSql(written));
         stmt = p.insert;
     } else {
-        if (p.update == nullptr) {
-            std::string sets;
-            for (std::size_t c : written)
-                sets += (sets.empty() ? "" : ", ") + p.columns[c] + " = ?";
-            p.update = p.prepare(sets.empty()
-                    ? "UPDATE " + p.source + " SET rowid = rowid WHERE rowid = ?"
-                    : "UPDATE " + p.source + " SET " + sets + " WHERE rowid = ?");
-        }
+        if (p.update == nullptr)
+            p.update = p.prepare(p.updateSql(written));
         stmt = p.update;
     }
-    int bound = 0;
-    for (std::size_t c : written) {
-        const int rc = bindValue(stmt, ++bound, store.m_values[c]);
-        if (rc != SQLITE_OK)
-            p.fail(rc);
-    }
-    if (p.pending == Impl::Pending::edit)
-        sqlite3_bind_int64(stmt, ++bound, p.rowids[p.index]);
+    {
+        CStatementUse use(stmt);
+        int bound = 0;
+        for (std::size_t c : written) {
+            const int rc = bindValue(stmt, ++bound, store.m_values[c]);
+            if (rc != SQLITE_OK)
+                p.fail(rc);
+        }
+        if (p.pending == Impl::Pending::edit)
+            use.bind(++bound, p.rowids[p.index]);
 
-    const int rc = sqlite3_step(stmt);
-    const std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(p.db);
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-    if (rc != SQLITE_DONE)
-        throw CDaoException(rc, message);
+        const int rc = use.step();
+        if (rc != SQLITE_DONE)
+            throw CDaoException(rc, sqlite3_errmsg(p.db));
+    }
 
     if (p.pending == Impl::Pending::edit) {
         if (sqlite3_changes(p.db) == 0)
@@ -877,13 +684,14 @@ void CDaoRecordset::Delete()
         throw CDaoException(SQLITE_NOTFOUND, c_recordDeleted);
     cancelPending();
     if (p.remove == nullptr)
-        p.remove = p.prepare("DELETE FROM " + p.source + " WHERE rowid = ?");
-    sqlite3_bind_int64(p.remove, 1, p.rowids[p.index]);
-    const int rc = sqlite3_step(p.remove);
-    const std::string message = rc == SQLITE_DONE ? std::string() : sqlite3_errmsg(p.db);
-    sqlite3_reset(p.remove);
-    if (rc != SQLITE_DONE)
-        throw CDaoException(rc, message);
+        p.remove = p.prepare(p.removeSql());
+    {
+        CStatementUse use(p.remove);
+        use.bind(1, p.rowids[p.index]);
+        const int rc = use.step();
+        if (rc != SQLITE_DONE)
+            throw CDaoException(rc, sqlite3_errmsg(p.db));
+    }
     if (sqlite3_changes(p.db) == 0)
         throw CDaoException(SQLITE_NOTFOUND, c_recordDeleted);
     p.deleted[p.index] = true;
@@ -897,14 +705,11 @@ long CDaoRecordset::GetRecordCount()
     if (p.appendOnly)
         return 0;
     if (p.count == nullptr)
-        p.count = p.prepare("SELECT count(*) FROM " + p.source + p.whereClause());
+        p.count = p.prepare(p.countSql());
+    CStatementUse use(p.count);
     p.bindFilter(p.count, p.params, 0);
-    const int rc = sqlite3_step(p.count);
-    const long n = rc == SQLITE_ROW ? static_cast<long>(sqlite3_column_int64(p.count, 0)) : 0;
-    const std::string message = rc == SQLITE_ROW ? std::string() : sqlite3_errmsg(p.db);
-    sqlite3_reset(p.count);
-    sqlite3_clear_bindings(p.count);
+    const int rc = use.step();
     if (rc != SQLITE_ROW)
-        throw CDaoException(rc, message);
-    return n;
+        throw CDaoException(rc, sqlite3_errmsg(p.db));
+    return static_cast<long>(use.integer(0));
 }

@@ -62,8 +62,8 @@ QPoint toDevice(const CDC::State& st, int x, int y)
     if (st.windowExt == st.viewportExt)
         return QPoint(x - st.windowOrg.x + st.viewportOrg.x, y - st.windowOrg.y + st.viewportOrg.y);
     return QPoint(
-        zorgdi::mulDiv(x - st.windowOrg.x, st.viewportExt.cx, st.windowExt.cx) + st.viewportOrg.x,
-        zorgdi::mulDiv(y - st.windowOrg.y, st.viewportExt.cy, st.windowExt.cy) + st.viewportOrg.y);
+        MulDiv(x - st.windowOrg.x, st.viewportExt.cx, st.windowExt.cx) + st.viewportOrg.x,
+        MulDiv(y - st.windowOrg.y, st.viewportExt.cy, st.windowExt.cy) + st.viewportOrg.y);
 }
 
 QPoint toLogical(const CDC::State& st, int x, int y)
@@ -71,8 +71,8 @@ QPoint toLogical(const CDC::State& st, int x, int y)
     if (st.windowExt == st.viewportExt)
         return QPoint(x - st.viewportOrg.x + st.windowOrg.x, y - st.viewportOrg.y + st.windowOrg.y);
     return QPoint(
-        zorgdi::mulDiv(x - st.viewportOrg.x, st.windowExt.cx, st.viewportExt.cx) + st.windowOrg.x,
-        zorgdi::mulDiv(y - st.viewportOrg.y, st.windowExt.cy, st.viewportExt.cy) + st.windowOrg.y);
+        MulDiv(x - st.viewportOrg.x, st.windowExt.cx, st.viewportExt.cx) + st.windowOrg.x,
+        MulDiv(y - st.viewportOrg.y, st.windowExt.cy, st.viewportExt.cy) + st.windowOrg.y);
 }
 
 QRect deviceRect(const CDC::State& st, int x1, int y1, int x2, int y2)
@@ -125,7 +125,7 @@ PenDraw penDraw(const CDC::State& st, bool monochrome)
     p.style = pen->style();
     p.rop2 = st.rop2;
     if (pen->width() > 1) {
-        const int w = std::abs(zorgdi::mulDiv(pen->width(), st.viewportExt.cx, st.windowExt.cx));
+        const int w = std::abs(MulDiv(pen->width(), st.viewportExt.cx, st.windowExt.cx));
         p.width = w < 1 ? 1 : w;
     }
     if (p.width > 1 || p.style == PS_INSIDEFRAME)
@@ -613,8 +613,8 @@ void CDC::LPtoDP(LPSIZE lpSize) const
 {
     if (!lpSize)
         return;
-    lpSize->cx = zorgdi::mulDiv(lpSize->cx, m_state.viewportExt.cx, m_state.windowExt.cx);
-    lpSize->cy = zorgdi::mulDiv(lpSize->cy, m_state.viewportExt.cy, m_state.windowExt.cy);
+    lpSize->cx = MulDiv(lpSize->cx, m_state.viewportExt.cx, m_state.windowExt.cx);
+    lpSize->cy = MulDiv(lpSize->cy, m_state.viewportExt.cy, m_state.windowExt.cy);
 }
 
 void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const
@@ -638,8 +638,8 @@ void CDC::DPtoLP(LPSIZE lpSize) const
 {
     if (!lpSize)
         return;
-    lpSize->cx = zorgdi::mulDiv(lpSize->cx, m_state.windowExt.cx, m_state.viewportExt.cx);
-    lpSize->cy = zorgdi::mulDiv(lpSize->cy, m_state.windowExt.cy, m_state.viewportExt.cy);
+    lpSize->cx = MulDiv(lpSize->cx, m_state.windowExt.cx, m_state.viewportExt.cx);
+    lpSize->cy = MulDiv(lpSize->cy, m_state.windowExt.cy, m_state.viewportExt.cy);
 }
 
 // --- clipping ----------------------------------------------------------------------------
@@ -1246,9 +1246,9 @@ int CDC::GetDeviceCaps(int nIndex) const
     case VERTRES:
         return height;
     case HORZSIZE:
-        return zorgdi::mulDiv(width, 254, m_dpiX * 10);
+        return MulDiv(width, 254, m_dpiX * 10);
     case VERTSIZE:
-        return zorgdi::mulDiv(height, 254, m_dpiY * 10);
+        return MulDiv(height, 254, m_dpiY * 10);
     case BITSPIXEL:
         return monochrome ? 1 : 32;
     case PLANES:

@@ -5,6 +5,7 @@
 // per pixel, and going through QPainter would give Qt's pixels and cost more.
 
 #include "platform/gdi/dc.h"
+#include "platform/types/muldiv.h"
 
 #include <QtCore/QRect>
 #include <QtGui/QImage>
@@ -290,20 +291,6 @@ template<typename F> void walkLine(const QRect& bounds, QPoint a, QPoint b, F f)
             err += 2 * dMinor;
         }
     }
-}
-
-// GDI's rounding of a * b / c: to nearest, halves away from zero; -1 when c is 0.
-inline LONG mulDiv(LONG a, LONG b, LONG c)
-{
-    if (c == 0)
-        return -1;
-    const long long n = (long long)a * b;
-    const bool negative = (n < 0) != (c < 0);
-    const unsigned long long an = n < 0 ? 0ull - (unsigned long long)n : (unsigned long long)n;
-    const unsigned long long ac
-        = c < 0 ? 0ull - (unsigned long long)(long long)c : (unsigned long long)c;
-    const long long q = (long long)((2 * an + ac) / (2 * ac));
-    return LONG(negative ? -q : q);
 }
 
 inline int regionKind(const QRegion& region)

@@ -4,6 +4,7 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/fonts.h"
 #include "platform/gdi/gdiobjects.h"
+#include "platform/types/muldiv.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -47,8 +48,7 @@ BOOL CFont::CreatePointFont(int nPointSize, const char* lpszFaceName, CDC* pDC)
     // Tenths of a point to a character height in the context's logical units, rounded as the
     // platform's MulDiv does.
     const int dpiY = pDC != nullptr ? pDC->GetDeviceCaps(LOGPIXELSY) : 96;
-    const long long scaled = static_cast<long long>(dpiY) * nPointSize;
-    int height = static_cast<int>((std::llabs(scaled) + 360) / 720);
+    int height = std::abs(MulDiv(nPointSize, dpiY, 720));
     if (pDC != nullptr) {
         POINT points[2] = {{0, 0}, {0, height}};
         pDC->DPtoLP(points, 2);

@@ -1,5 +1,7 @@
 #include "platform/gdi/fonts.h"
 
+#include "platform/types/muldiv.h"
+
 #include <QtCore/QFile>
 #include <QtGui/QFontDatabase>
 #include <QtGui/QFontInfo>
@@ -94,21 +96,9 @@ std::string faceOf(const LOGFONT& logFont)
     return std::string(name, strnlen(name, LF_FACESIZE));
 }
 
-// MulDiv: a * b / c rounded to nearest, halves away from zero.
-int mulDiv(int a, int b, int c)
-{
-    if (c == 0)
-        return -1;
-    const long long p = static_cast<long long>(a) * b;
-    const long long half = std::llabs(c) / 2;
-    const bool negative = (p < 0) != (c < 0);
-    const long long q = (std::llabs(p) + half) / std::llabs(c);
-    return static_cast<int>(negative ? -q : q);
-}
-
 int defaultDeviceHeight()
 {
-    return -mulDiv(8, 96, 72);
+    return -MulDiv(8, 96, 72);
 }
 
 // The service's shared state: the bitmap face's file and the faces made so far. Fonts are made
@@ -361,7 +351,7 @@ QFont zorQtFont(const LOGFONT& logFont, int deviceHeight)
 CSize zorDialogBaseUnits(const std::string& faceName, int pointSize, int dpiY)
 {
     LOGFONT logFont;
-    logFont.lfHeight = -mulDiv(pointSize, dpiY, 72);
+    logFont.lfHeight = -MulDiv(pointSize, dpiY, 72);
     logFont.lfWeight = 400;
     faceName.copy(logFont.lfFaceName, LF_FACESIZE - 1);
     const auto face = zorRealizeFont(logFont, logFont.lfHeight);

@@ -3,6 +3,8 @@
 
 #include "platform/ole/com.h"
 
+#include "platform/types/textchars.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -29,23 +31,12 @@ constexpr GUID makeGuid(std::uint32_t d1, std::uint16_t d2, std::uint16_t d3, st
     return g;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Reads exactly count hexadecimal digits.
 bool readHex(const char*& p, int count, std::uint64_t& out)
 {
     out = 0;
     for (int i = 0; i < count; ++i) {
-        const int d = hexDigit(p[i]);
+        const int d = zorHexDigit(p[i]);
         if (d < 0)
             return false;
         out = (out << 4) | static_cast<std::uint64_t>(d);
@@ -111,9 +102,4 @@ bool zorGuidFromString(const char* text, GUID* guid)
         return false;
     *guid = g;
     return true;
-}
-
-GUID zorSuiteGuid(WORD controlNumber, BYTE role)
-{
-    return makeGuid(0x01540154, controlNumber, 0x0000, 0x00, 0x29, 0, 0, 0, 0, 0, role);
 }

@@ -45,8 +45,6 @@ constexpr GUID GUID_NULL {};
 std::string zorGuidToString(REFGUID guid);
 // Reads the braced form (either case); false for anything else.
 bool zorGuidFromString(const char* text, GUID* guid);
-// The suite's identity scheme {01540154-CCCC-0000-0029-00000000000K}.
-GUID zorSuiteGuid(WORD controlNumber, BYTE role);
 
 // --- results -------------------------------------------------------------------------------
 constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001);

@@ -3,11 +3,15 @@
 // Helpers of the class factories for the classes root: writing texts, reading a key's default
 // text and removing a class's registration.
 
+#include "platform/ole/com.h"
 #include "platform/registry/registry.h"
 
 #include <string>
 
 namespace zorole {
+
+// The key of a class below the classes root: "CLSID\\{...}".
+std::string clsidKey(REFCLSID clsid);
 
 // Creates the key (and its path) below the classes root and writes a text value (the default
 // value for an empty name). Texts are stored without a terminating zero, as the suite's other

@@ -1,6 +1,8 @@
 #include "platform/registry/registryroot.h"
 
 #include "platform/registry/registry.h"
+#include "platform/registry/statementuse.h"
+#include "platform/registry/writetransaction.h"
 
 #include <sqlite3.h>
 
@@ -124,90 +126,6 @@ void reportDamage(const std::string& file, const std::string& reason)
         file.c_str(), reason.c_str());
     std::fflush(stderr);
 }
-
-// Resets a cached statement when the scope that used it ends.
-class CStatementUse
-{
-public:
-    explicit CStatementUse(sqlite3_stmt* stmt) : m_stmt(stmt) { }
-    ~CStatementUse()
-    {
-        if (m_stmt) {
-            sqlite3_reset(m_stmt);
-            sqlite3_clear_bindings(m_stmt);
-        }
-    }
-    CStatementUse(const CStatementUse&) = delete;
-    CStatementUse& operator=(const CStatementUse&) = delete;
-
-    explicit operator bool() const { return m_stmt != nullptr; }
-    sqlite3_stmt* get() const { return m_stmt; }
-
-    void bind(int index, std::int64_t value) { sqlite3_bind_int64(m_stmt, index, value); }
-    void bind(int index, const std::string& text)
-    {
-        sqlite3_bind_text(
-            m_stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-    }
-    void bindBlob(int index, const BYTE* data, DWORD size)
-    {
-        // An empty blob must still be a blob, not NULL.
-        if (size == 0)
-            sqlite3_bind_zeroblob(m_stmt, index, 0);
-        else
-            sqlite3_bind_blob(m_stmt, index, data, static_cast<int>(size), SQLITE_TRANSIENT);
-    }
-    int step() { return sqlite3_step(m_stmt); }
-    std::int64_t integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
-    std::string text(int column) const
-    {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
-        return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(m_stmt, column)))
-                 : std::string();
-    }
-    std::vector<BYTE> blob(int column) const
-    {
-        const auto* p = static_cast<const BYTE*>(sqlite3_column_blob(m_stmt, column));
-        const int size = sqlite3_column_bytes(m_stmt, column);
-        return p ? std::vector<BYTE>(p, p + size) : std::vector<BYTE>();
-    }
-
-private:
-    sqlite3_stmt* m_stmt {nullptr};
-};
-
-// An IMMEDIATE transaction: the write lock is taken at the start, so the writes inside never
-// meet a busy snapshot halfway. Rolled back unless committed.
-class CWriteTransaction
-{
-public:
-    explicit CWriteTransaction(sqlite3* db) : m_db(db) { }
-    ~CWriteTransaction()
-    {
-        if (m_open)
-            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    CWriteTransaction(const CWriteTransaction&) = delete;
-    CWriteTransaction& operator=(const CWriteTransaction&) = delete;
-
-    int begin()
-    {
-        const int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        m_open = rc == SQLITE_OK;
-        return rc;
-    }
-    int commit()
-    {
-        const int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK)
-            m_open = false;
-        return rc;
-    }
-
-private:
-    sqlite3* m_db {nullptr};
-    bool m_open {false};
-};
 
 } // namespace
 

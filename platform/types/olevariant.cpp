@@ -1,5 +1,7 @@
 #include "platform/types/olevariant.h"
 
+#include "platform/types/textchars.h"
+
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -26,19 +28,6 @@ std::string_view trimmed(const std::string& text)
     while (!v.empty() && isBlank(v.back()))
         v.remove_suffix(1);
     return v;
-}
-
-bool equalsNoCase(std::string_view a, const char* b)
-{
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        char c = a[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != b[i])
-            return false;
-    }
-    return i == a.size() && b[i] == '\0';
 }
 
 // Rounds to the nearest whole number, halves to the even neighbour, as the automation
@@ -370,11 +359,11 @@ bool boolFrom(const COleVariant& v, VARIANT_BOOL& out)
 {
     if (v.vt == VT_BSTR) {
         const std::string_view text = trimmed(v.bstrVal);
-        if (equalsNoCase(text, "true")) {
+        if (zorEqualsNoCase(text, "true")) {
             out = VARIANT_TRUE;
             return true;
         }
-        if (equalsNoCase(text, "false")) {
+        if (zorEqualsNoCase(text, "false")) {
             out = VARIANT_FALSE;
             return true;
         }

@@ -6,7 +6,7 @@
 //
 //     ZOR_BITMAP_TABLE({{IDB_LIGHT, lightBmp, sizeof lightBmp}, {IDB_TOOLBOX, toolbox, 1234}});
 //
-// The CMake function zor_bitmap_table (platform/ui/bitmaps.cmake) writes such a source from
+// The CMake function zor_bitmap_table (cmake/ZorvexBitmaps.cmake) writes such a source from
 // image files. zorLoadBitmapImage looks an image up in the table of the module it is given; the
 // null handle names the program, as on the platform. zorFindBitmapModule finds the loaded module
 // that holds a bitmap of an identifier, as the framework does for resources that may live in any

@@ -31,6 +31,7 @@
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QStyledItemDelegate>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -439,3 +440,77 @@ void zorSetButtonCheck(CWnd* wnd, int check);
 // value is not valid).
 bool zorPickerTime(const CWnd* wnd, COleDateTime& value);
 bool zorSetPickerTime(CWnd* wnd, const COleDateTime& value);
+
+// --- shared by the controls ---------------------------------------------------------------
+
+// A system colour (COLOR_*) as Qt's colour.
+QColor zorSysQColor(int index);
+
+// The standard controls' default window procedure: their text from the widget
+// (zorControlWindowProc), everything else as any window.
+LRESULT zorControlDefWindowProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The first index from start + 1 on (wrapping round; -1 starts at the top) whose text
+// matches, -1 when none does.
+template<class Matches> int zorSearchFrom(int start, int count, Matches matches)
+{
+    if (count <= 0)
+        return -1;
+    if (start < -1 || start >= count)
+        start = -1;
+    for (int n = 0; n < count; ++n) {
+        const int i = (start + 1 + n) % count;
+        if (matches(i))
+            return i;
+    }
+    return -1;
+}
+
+// --- making the control of a template row -----------------------------------------------
+
+// A template row while its control is made: the style and place a kind may adjust, and the
+// base units of the dialog font.
+struct ZorControlRow
+{
+    const DialogItem& item;
+    DWORD style {0};
+    CRect place;
+    int baseX {6};
+    int baseY {13};
+};
+
+// What a kind makes of a row: its widget, the window object over it, the window's class name
+// and the focus the control takes without WS_TABSTOP (a click, unless it never takes any).
+struct ZorControlParts
+{
+    QWidget* widget {nullptr};
+    CControlWidget* control {nullptr};
+    std::unique_ptr<CWnd> wnd;
+    const char* className {""};
+    Qt::FocusPolicy untabbed {Qt::ClickFocus};
+};
+
+// The maker of each kind, and what a kind does once its window exists.
+using ZorControlMaker = ZorControlParts (*)(ZorControlRow& row);
+using ZorControlFinisher = void (*)(CWnd* wnd, QWidget* widget, const ZorControlRow& row);
+
+ZorControlParts zorMakeStaticRow(ZorControlRow& row);
+ZorControlParts zorMakeFrameRow(ZorControlRow& row);
+void zorFinishStaticRow(CWnd* wnd, QWidget* widget, const ZorControlRow& row);
+ZorControlParts zorMakeEditRow(ZorControlRow& row);
+// The kind a button row of the style makes: a check box, radio button or group box by its
+// button type, else a push button.
+eDLGITEM zorButtonRowKind(DWORD style);
+ZorControlParts zorMakePushRow(ZorControlRow& row);
+ZorControlParts zorMakeCheckRow(ZorControlRow& row);
+ZorControlParts zorMakeRadioRow(ZorControlRow& row);
+ZorControlParts zorMakeGroupRow(ZorControlRow& row);
+ZorControlParts zorMakeListRow(ZorControlRow& row);
+ZorControlParts zorMakeComboRow(ZorControlRow& row);
+void zorFinishComboRow(CWnd* wnd, QWidget* widget, const ZorControlRow& row);
+ZorControlParts zorMakeUpDownRow(ZorControlRow& row);
+void zorFinishUpDownRow(CWnd* wnd, QWidget* widget, const ZorControlRow& row);
+ZorControlParts zorMakeDateTimeRow(ZorControlRow& row);
+// A hosted-control row: made by the installed factory, else an empty site of class
+// "ZorHostedSite" that keeps the row's place and id.
+CWnd* zorCreateHostedRow(CWnd* dialog, const DialogItem& item, const CRect& rect, DWORD style);

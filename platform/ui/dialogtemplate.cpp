@@ -2,6 +2,7 @@
 
 #include "platform/gdi/fonts.h"
 #include "platform/gdi/logfont.h"
+#include "platform/types/muldiv.h"
 
 #include <QtGui/QFont>
 
@@ -30,19 +31,6 @@ ZorHostedControlFactory& hostedFactory()
 {
     static ZorHostedControlFactory factory = nullptr;
     return factory;
-}
-
-// The platform's MulDiv: a * b / c rounded to nearest, halves away from zero.
-int mulDiv(int a, int b, int c)
-{
-    if (c == 0)
-        return -1;
-    const long long product = static_cast<long long>(a) * b;
-    const bool negative = (product < 0) != (c < 0);
-    const long long magnitude = product < 0 ? -product : product;
-    const long long divisor = c < 0 ? -static_cast<long long>(c) : c;
-    const long long q = (magnitude + divisor / 2) / divisor;
-    return static_cast<int>(negative ? -q : q);
 }
 
 // Base units per font, measured once (the measurement lays out text).
@@ -112,9 +100,9 @@ CRect zorDialogUnitsToPixels(const DialogTemplate& tmpl, int x, int y, int cx, i
 {
     const CSize units = baseUnits(tmpl);
     // Position and size convert separately, as the platform places a template's controls.
-    const int left = mulDiv(x, units.cx, 4);
-    const int top = mulDiv(y, units.cy, 8);
-    return CRect(left, top, left + mulDiv(cx, units.cx, 4), top + mulDiv(cy, units.cy, 8));
+    const int left = MulDiv(x, units.cx, 4);
+    const int top = MulDiv(y, units.cy, 8);
+    return CRect(left, top, left + MulDiv(cx, units.cx, 4), top + MulDiv(cy, units.cy, 8));
 }
 
 CRect zorItemRect(const DialogTemplate& tmpl, const DialogItem& item)
@@ -126,7 +114,7 @@ QFont zorDialogFont(const DialogTemplate& tmpl)
 {
     LOGFONT logFont;
     // Points to pixels at the dialog's 96 dots per inch, as the platform sizes dialog fonts.
-    logFont.lfHeight = -mulDiv(tmpl.pointSize, 96, 72);
+    logFont.lfHeight = -MulDiv(tmpl.pointSize, 96, 72);
     logFont.lfWeight = 400;
     const char* face = tmpl.fontFace ? tmpl.fontFace : "MS Sans Serif";
     std::strncpy(logFont.lfFaceName, face, LF_FACESIZE - 1);

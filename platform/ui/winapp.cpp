@@ -1,7 +1,5 @@
 #include "platform/ui/winapp.h"
 
-#include "platform/ole/site.h"
-
 #include <QtCore/QAbstractEventDispatcher>
 #include <QtCore/QCoreApplication>
 #include <QtCore/QFileInfo>
@@ -30,9 +28,6 @@ struct QuitRequest
     int exitCode {0};
 };
 QuitRequest s_quit;
-
-// Whether dialogs may host controls by class id; set once by the application.
-bool s_controlContainerEnabled = false;
 
 // The file name of the program without folder and extension, as the platform gives the
 // executable's name.
@@ -327,23 +322,4 @@ bool zorEndSession()
     if (ends)
         CWinApp::quit(0);
     return ends;
-}
-
-BOOL AfxOleInit()
-{
-    // FIXME: the component services of platform/ole do not exist yet, so there is nothing to
-    // set up and the call succeeds.
-    return TRUE;
-}
-
-void AfxEnableControlContainer()
-{
-    s_controlContainerEnabled = true;
-    // Template rows of hosted controls are made through the component layer from now on.
-    zorInstallControlContainer();
-}
-
-bool zorControlContainerEnabled()
-{
-    return s_controlContainerEnabled;
 }

@@ -92,10 +92,3 @@ void zorUnwatchSessionEnd();
 // WM_ENDSESSION to the main window, then the end of the pump when it agreed. True when the
 // session ended.
 bool zorEndSession();
-
-// The component layer: initialised once per process; TRUE on success. Until the component
-// services of platform/ole exist there is nothing to set up, and the calls succeed.
-BOOL AfxOleInit();
-// Allows dialogs to host controls by class id.
-void AfxEnableControlContainer();
-bool zorControlContainerEnabled();

@@ -19,7 +19,6 @@
 #include <QtGui/QScreen>
 #include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
-#include <QtWidgets/QMenu>
 #include <QtWidgets/QStyle>
 #include <QtWidgets/QWidget>
 
@@ -50,12 +49,6 @@ QPointer<QWidget>& captureWidget()
     return capture;
 }
 
-ZorMenuChooser& menuChooser()
-{
-    static ZorMenuChooser chooser;
-    return chooser;
-}
-
 // The platform's class names of widgets the suite did not make.
 std::string classNameOf(const QWidget* widget)
 {
@@ -70,95 +63,6 @@ std::string classNameOf(const QWidget* widget)
     return widget->metaObject()->className();
 }
 
-UINT mouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
-{
-    UINT flags = 0;
-    if (buttons & Qt::LeftButton)
-        flags |= MK_LBUTTON;
-    if (buttons & Qt::RightButton)
-        flags |= MK_RBUTTON;
-    if (buttons & Qt::MiddleButton)
-        flags |= MK_MBUTTON;
-    if (modifiers & Qt::ShiftModifier)
-        flags |= MK_SHIFT;
-    if (modifiers & Qt::ControlModifier)
-        flags |= MK_CONTROL;
-    return flags;
-}
-
-// The message of a mouse event, 0 for events that have none.
-UINT mouseMessage(const QEvent* event, Qt::MouseButton button)
-{
-    const bool left = button == Qt::LeftButton;
-    const bool right = button == Qt::RightButton;
-    const bool middle = button == Qt::MiddleButton;
-    switch (event->type()) {
-    case QEvent::MouseMove:
-        return WM_MOUSEMOVE;
-    case QEvent::MouseButtonPress:
-        return left ? WM_LBUTTONDOWN : right ? WM_RBUTTONDOWN : middle ? WM_MBUTTONDOWN : 0;
-    case QEvent::MouseButtonRelease:
-        return left ? WM_LBUTTONUP : right ? WM_RBUTTONUP : middle ? WM_MBUTTONUP : 0;
-    case QEvent::MouseButtonDblClick:
-        return left ? WM_LBUTTONDBLCLK : right ? WM_RBUTTONDBLCLK : middle ? WM_MBUTTONDBLCLK : 0;
-    default:
-        return 0;
-    }
-}
-
-// Virtual-key codes of the keys the suite's windows look at.
-UINT virtualKey(int key)
-{
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return static_cast<UINT>('A' + (key - Qt::Key_A));
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        return static_cast<UINT>('0' + (key - Qt::Key_0));
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
-        return static_cast<UINT>(0x70 + (key - Qt::Key_F1));
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 0x08;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 0x09;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 0x0D;
-    case Qt::Key_Shift:
-        return 0x10;
-    case Qt::Key_Control:
-        return 0x11;
-    case Qt::Key_Alt:
-        return 0x12;
-    case Qt::Key_Escape:
-        return 0x1B;
-    case Qt::Key_Space:
-        return 0x20;
-    case Qt::Key_PageUp:
-        return 0x21;
-    case Qt::Key_PageDown:
-        return 0x22;
-    case Qt::Key_End:
-        return 0x23;
-    case Qt::Key_Home:
-        return 0x24;
-    case Qt::Key_Left:
-        return 0x25;
-    case Qt::Key_Up:
-        return 0x26;
-    case Qt::Key_Right:
-        return 0x27;
-    case Qt::Key_Down:
-        return 0x28;
-    case Qt::Key_Insert:
-        return 0x2D;
-    case Qt::Key_Delete:
-        return 0x2E;
-    default:
-        return 0;
-    }
-}
-
 QRect toQRect(const RECT& r)
 {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -167,12 +71,6 @@ QRect toQRect(const RECT& r)
 CRect toCRect(const QRect& r)
 {
     return CRect(r.x(), r.y(), r.x() + r.width(), r.y() + r.height());
-}
-
-QRect workArea()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
 // The window flags of a top-level window of the style.
@@ -193,17 +91,6 @@ Qt::WindowFlags topLevelFlags(DWORD style, bool owned)
     return flags;
 }
 
-// Sends one message from a Qt event; true when the widget's own handling must not run.
-bool sendFromEvent(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam, ZorWindowPrivate* d)
-{
-    const bool saved = d->defaultCalled;
-    d->defaultCalled = false;
-    wnd->WindowProc(message, wParam, lParam);
-    const bool eaten = !d->defaultCalled;
-    d->defaultCalled = saved;
-    return eaten;
-}
-
 class WindowEventFilter : public QObject
 {
 public:
@@ -215,82 +102,6 @@ public:
     CWnd* m_wnd {nullptr};
 };
 
-// The message pump's view of input: PreTranslateMessage of the window an event is for and of
-// each of its parents, then of the application.
-class MessagePump : public QObject
-{
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        const QEvent::Type type = event->type();
-        const bool mouse = type == QEvent::MouseMove || type == QEvent::MouseButtonPress
-            || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
-        const bool key = type == QEvent::KeyPress || type == QEvent::KeyRelease;
-        if (!mouse && !key)
-            return false;
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget)
-            return false;
-        // Find the suite's window the event is for (an inner widget of a control counts as
-        // the control).
-        QWidget* target = widget;
-        while (target && !handleOf(target))
-            target = target->isWindow() ? nullptr : target->parentWidget();
-        if (!target)
-            return false;
-        CWnd* wnd = CWnd::FromHandle(handleOf(target));
-        if (!wnd)
-            return false;
-        MSG msg;
-        msg.hwnd = wnd->m_hWnd;
-        msg.time = static_cast<DWORD>(QDateTime::currentMSecsSinceEpoch());
-        msg.pt = POINT {QCursor::pos().x(), QCursor::pos().y()};
-        if (mouse) {
-            auto* me = static_cast<QMouseEvent*>(event);
-            msg.message = mouseMessage(event, me->button());
-            if (!msg.message)
-                return false;
-            const QPoint p = target->mapFromGlobal(me->globalPosition().toPoint());
-            msg.wParam = mouseKeyFlags(me->buttons(), me->modifiers());
-            msg.lParam = MAKELPARAM(p.x(), p.y());
-            msg.pt = POINT {me->globalPosition().toPoint().x(), me->globalPosition().toPoint().y()};
-        } else {
-            auto* ke = static_cast<QKeyEvent*>(event);
-            const bool alt = ke->modifiers() & Qt::AltModifier;
-            msg.message = type == QEvent::KeyPress ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : WM_KEYUP;
-            msg.wParam = virtualKey(ke->key());
-            msg.lParam = ke->isAutoRepeat() ? 0x40000000 : 0;
-            if (alt)
-                msg.lParam |= 0x20000000;
-        }
-        const HWND hwnd = msg.hwnd;
-        for (CWnd* w = wnd; w; w = w->GetParent()) {
-            if (w->PreTranslateMessage(&msg))
-                return true;
-            if (!IsWindow(hwnd))
-                return true;
-            if (!(w->GetStyle() & WS_CHILD))
-                break;
-        }
-        if (CWinApp* app = AfxGetApp(); app && app->PreTranslateMessage(&msg))
-            return true;
-        // Alt+Space opens the system menu of the top-level window.
-        if (key && type == QEvent::KeyPress) {
-            auto* ke = static_cast<QKeyEvent*>(event);
-            if (ke->key() == Qt::Key_Space && (ke->modifiers() & Qt::AltModifier)) {
-                CWnd* top = wnd->GetTopLevelParent();
-                if (top && (top->GetStyle() & WS_SYSMENU)) {
-                    CRect r;
-                    top->GetWindowRect(&r);
-                    top->openSystemMenu(POINT {r.left, r.top});
-                    return true;
-                }
-            }
-        }
-        return false;
-    }
-};
-
 struct DeferredMove
 {
     HWND hwnd {nullptr};
@@ -300,20 +111,15 @@ struct DeferredMove
 
 } // namespace
 
+ZorWindow* zorHandleOf(const QWidget* widget)
+{
+    return handleOf(widget);
+}
+
 struct ZorDeferredMoves
 {
     std::vector<DeferredMove> moves;
 };
-
-void zorEnsureMessagePump()
-{
-    static QPointer<QCoreApplication> installedOn;
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app || installedOn == app)
-        return;
-    installedOn = app;
-    app->installEventFilter(new MessagePump);
-}
 
 ZorWindowWidget::ZorWindowWidget(CWnd* wnd, QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags), m_wnd(wnd)
@@ -369,256 +175,6 @@ void ZorWindowWidget::paintEvent(QPaintEvent* event)
     ++m_wnd->m_paintCount;
     QPainter painter(this);
     painter.drawImage(event->rect(), d->paintImage, event->rect());
-}
-
-// --- translation of events into messages --------------------------------------------------
-
-bool zorTranslateWindowEvent(CWnd* wnd, QObject* watched, QEvent* event)
-{
-    ZorWindowPrivate* d = wnd->d.get();
-    QWidget* widget = d->widget;
-    if (!widget || watched != widget || d->destroying)
-        return false;
-    switch (event->type()) {
-    case QEvent::MouseMove:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick: {
-        auto* me = static_cast<QMouseEvent*>(event);
-        const QPoint global = me->globalPosition().toPoint();
-        const QPoint local = me->position().toPoint();
-        if (d->sizing) {
-            if (event->type() == QEvent::MouseMove) {
-                const QPoint delta = global - d->sizingStart;
-                QSize size = d->sizingStartSize;
-                if (d->sizingHit == HTBOTTOMRIGHT || d->sizingHit == HTRIGHT)
-                    size.setWidth(size.width() + delta.x());
-                if (d->sizingHit == HTBOTTOMRIGHT || d->sizingHit == HTBOTTOM)
-                    size.setHeight(size.height() + delta.y());
-                wnd->updateTrackSizes();
-                widget->resize(
-                    size.expandedTo(widget->minimumSize()).boundedTo(widget->maximumSize()));
-            } else if (event->type() == QEvent::MouseButtonRelease) {
-                d->sizing = false;
-                widget->releaseMouse();
-            }
-            return true;
-        }
-        // The hit test decides whether the point is client area or a sizing border.
-        const LRESULT hit = wnd->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(global.x(), global.y()));
-        if (hit == HTBOTTOMRIGHT || hit == HTRIGHT || hit == HTBOTTOM) {
-            if (event->type() == QEvent::MouseMove && me->buttons() == Qt::NoButton) {
-                widget->setCursor(hit == HTBOTTOMRIGHT ? Qt::SizeFDiagCursor
-                        : hit == HTRIGHT               ? Qt::SizeHorCursor
-                                                       : Qt::SizeVerCursor);
-                return true;
-            }
-            if (event->type() == QEvent::MouseButtonPress && me->button() == Qt::LeftButton) {
-                CWnd* top = wnd->GetTopLevelParent();
-                QWidget* topWidget = top ? top->widget() : nullptr;
-                if (topWidget == widget) {
-                    wnd->updateTrackSizes();
-                    Qt::Edges edges;
-                    if (hit == HTBOTTOMRIGHT || hit == HTRIGHT)
-                        edges |= Qt::RightEdge;
-                    if (hit == HTBOTTOMRIGHT || hit == HTBOTTOM)
-                        edges |= Qt::BottomEdge;
-                    QWindow* window = widget->windowHandle();
-                    if (!window || !window->startSystemResize(edges)) {
-                        // No window manager carries out the drag: the layer does.
-                        d->sizing = true;
-                        d->sizingHit = hit;
-                        d->sizingStart = global;
-                        d->sizingStartSize = widget->size();
-                        widget->grabMouse();
-                    }
-                }
-                return true;
-            }
-            return true;
-        }
-        if (event->type() == QEvent::MouseMove && me->buttons() == Qt::NoButton) {
-            const bool eaten = sendFromEvent(wnd, WM_SETCURSOR,
-                reinterpret_cast<WPARAM>(wnd->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), d);
-            (void)eaten;
-        }
-        const UINT message = mouseMessage(event, me->button());
-        if (!message)
-            return false;
-        return sendFromEvent(wnd, message, mouseKeyFlags(me->buttons(), me->modifiers()),
-            MAKELPARAM(local.x(), local.y()), d);
-    }
-    case QEvent::KeyPress: {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        return sendFromEvent(wnd, WM_KEYDOWN, virtualKey(ke->key()), 0, d);
-    }
-    case QEvent::KeyRelease: {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        return sendFromEvent(wnd, WM_KEYUP, virtualKey(ke->key()), 0, d);
-    }
-    case QEvent::FocusIn:
-        sendFromEvent(wnd, WM_SETFOCUS, 0, 0, d);
-        return false;
-    case QEvent::FocusOut: {
-        CWnd* next = CWnd::GetFocus();
-        sendFromEvent(
-            wnd, WM_KILLFOCUS, reinterpret_cast<WPARAM>(next ? next->m_hWnd : nullptr), 0, d);
-        return false;
-    }
-    case QEvent::Resize: {
-        UINT kind = SIZE_RESTORED;
-        if (widget->isMinimized())
-            kind = SIZE_MINIMIZED;
-        else if (widget->isMaximized() || d->layerZoomed)
-            kind = SIZE_MAXIMIZED;
-        const QSize size = static_cast<QResizeEvent*>(event)->size();
-        wnd->SendMessage(WM_SIZE, kind, MAKELPARAM(size.width(), size.height()));
-        return false;
-    }
-    case QEvent::WindowStateChange:
-        if (widget->isWindow()) {
-            UINT kind = SIZE_RESTORED;
-            if (widget->isMinimized())
-                kind = SIZE_MINIMIZED;
-            else if (widget->isMaximized())
-                kind = SIZE_MAXIMIZED;
-            wnd->SendMessage(WM_SIZE, kind, MAKELPARAM(widget->width(), widget->height()));
-        }
-        return false;
-    case QEvent::Move:
-        wnd->SendMessage(WM_MOVE, 0, MAKELPARAM(widget->x(), widget->y()));
-        return false;
-    case QEvent::Show:
-        if (widget->isWindow())
-            wnd->updateTrackSizes();
-        wnd->SendMessage(WM_SHOWWINDOW, TRUE, 0);
-        return false;
-    case QEvent::Hide:
-        wnd->SendMessage(WM_SHOWWINDOW, FALSE, 0);
-        return false;
-    case QEvent::Close:
-        // Closing is the window's decision (WM_CLOSE); the widget never closes on its own.
-        event->ignore();
-        wnd->SendMessage(WM_CLOSE);
-        return true;
-    case QEvent::ContextMenu:
-        if (widget->isWindow() || wnd->GetClassName() == "#32770") {
-            auto* ce = static_cast<QContextMenuEvent*>(event);
-            const bool eaten
-                = sendFromEvent(wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(wnd->m_hWnd),
-                    MAKELPARAM(ce->globalPos().x(), ce->globalPos().y()), d);
-            return eaten || widget->isWindow();
-        }
-        return false;
-    default:
-        return false;
-    }
-}
-
-// --- CMenu ------------------------------------------------------------------------------
-
-BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const char* lpszNewItem)
-{
-    Item item;
-    item.flags = nFlags;
-    item.id = static_cast<UINT>(nIDNewItem);
-    item.text = lpszNewItem ? lpszNewItem : "";
-    m_items.push_back(item);
-    return TRUE;
-}
-
-BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags)
-{
-    if (nFlags & MF_BYPOSITION) {
-        if (nPosition >= m_items.size())
-            return FALSE;
-        m_items.erase(m_items.begin() + nPosition);
-        return TRUE;
-    }
-    const auto it = std::find_if(
-        m_items.begin(), m_items.end(), [&](const Item& i) { return i.id == nPosition; });
-    if (it == m_items.end())
-        return FALSE;
-    m_items.erase(it);
-    return TRUE;
-}
-
-CMenu::Item* CMenu::find(UINT id)
-{
-    for (Item& item : m_items) {
-        if (item.id == id && !(item.flags & MF_SEPARATOR))
-            return &item;
-    }
-    return nullptr;
-}
-
-UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable)
-{
-    Item* item = find(nIDEnableItem);
-    if (!item)
-        return static_cast<UINT>(-1);
-    const UINT previous = item->flags & (MF_GRAYED | MF_DISABLED);
-    item->flags
-        = (item->flags & ~(MF_GRAYED | MF_DISABLED)) | (nEnable & (MF_GRAYED | MF_DISABLED));
-    return previous;
-}
-
-UINT CMenu::CheckMenuItem(UINT nIDCheckItem, UINT nCheck)
-{
-    Item* item = find(nIDCheckItem);
-    if (!item)
-        return static_cast<UINT>(-1);
-    const UINT previous = item->flags & MF_CHECKED;
-    item->flags = (item->flags & ~MF_CHECKED) | (nCheck & MF_CHECKED);
-    return previous;
-}
-
-UINT CMenu::GetMenuItemID(int nPos) const
-{
-    if (nPos < 0 || nPos >= GetMenuItemCount())
-        return static_cast<UINT>(-1);
-    const Item& item = m_items[static_cast<std::size_t>(nPos)];
-    return (item.flags & MF_SEPARATOR) ? 0 : item.id;
-}
-
-UINT CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd)
-{
-    UINT chosen = 0;
-    if (menuChooser()) {
-        chosen = menuChooser()(*this, POINT {x, y});
-    } else {
-        QMenu menu(pWnd ? pWnd->widget() : nullptr);
-        for (const Item& item : m_items) {
-            if (item.flags & MF_SEPARATOR) {
-                menu.addSeparator();
-                continue;
-            }
-            // The platform's "\t" separates the shortcut text.
-            QString text = zorFromCodePage(item.text);
-            const qsizetype tab = text.indexOf(u'\t');
-            QAction* action = menu.addAction(tab < 0 ? text : text.left(tab));
-            if (tab >= 0)
-                action->setShortcut(QKeySequence(text.mid(tab + 1)));
-            action->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
-            if (item.flags & MF_CHECKED) {
-                action->setCheckable(true);
-                action->setChecked(true);
-            }
-            action->setData(item.id);
-        }
-        if (QAction* action = menu.exec(QPoint(x, y)))
-            chosen = action->data().toUInt();
-    }
-    if (chosen && !(nFlags & TPM_RETURNCMD) && pWnd)
-        pWnd->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<int>(chosen), 0), 0);
-    return chosen;
-}
-
-ZorMenuChooser zorSetMenuChooser(ZorMenuChooser chooser)
-{
-    ZorMenuChooser previous = std::move(menuChooser());
-    menuChooser() = std::move(chooser);
-    return previous;
 }
 
 // --- CWnd: life --------------------------------------------------------------------------
@@ -1023,7 +579,7 @@ BOOL CWnd::ShowWindow(int nCmdShow)
     case SW_SHOWMAXIMIZED: {
         updateTrackSizes();
         MINMAXINFO info {};
-        const QRect area = workArea();
+        const QRect area = zorWorkArea();
         info.ptMaxSize = POINT {area.width(), area.height()};
         info.ptMaxPosition = POINT {area.x(), area.y()};
         info.ptMinTrackSize = POINT {0, 0};
@@ -1287,7 +843,7 @@ void CWnd::updateTrackSizes()
     if (!w || !w->isWindow())
         return;
     MINMAXINFO info {};
-    const QRect area = workArea();
+    const QRect area = zorWorkArea();
     info.ptMaxSize = POINT {area.width(), area.height()};
     info.ptMaxPosition = POINT {area.x(), area.y()};
     info.ptMinTrackSize = POINT {0, 0};
@@ -1956,94 +1512,5 @@ BOOL EndDeferWindowPos(HDWP hWinPosInfo)
             top->setUpdatesEnabled(true);
     }
     delete hWinPosInfo;
-    return TRUE;
-}
-
-// --- thread timers without a window -------------------------------------------------------
-
-namespace {
-
-std::map<UINT_PTR, QTimer*>& threadTimers()
-{
-    static auto* timers = new std::map<UINT_PTR, QTimer*>;
-    return *timers;
-}
-
-} // namespace
-
-UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc)
-{
-    if (hWnd) {
-        CWnd* wnd = CWnd::FromHandle(hWnd);
-        return wnd ? wnd->SetTimer(nIDEvent, uElapse, lpTimerFunc) : 0;
-    }
-    if (!lpTimerFunc || !QCoreApplication::instance())
-        return 0;
-    static UINT_PTR nextId = 1;
-    UINT_PTR id = nIDEvent && threadTimers().count(nIDEvent) ? nIDEvent : nextId++;
-    if (threadTimers().count(id))
-        delete threadTimers()[id];
-    auto* timer = new QTimer;
-    timer->setInterval(static_cast<int>(std::min<UINT>(uElapse, 0x7FFFFFFF)));
-    QObject::connect(timer, &QTimer::timeout, [id, lpTimerFunc] {
-        lpTimerFunc(nullptr, WM_TIMER, id, static_cast<DWORD>(QDateTime::currentMSecsSinceEpoch()));
-    });
-    timer->start();
-    threadTimers()[id] = timer;
-    return id;
-}
-
-BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent)
-{
-    if (hWnd) {
-        CWnd* wnd = CWnd::FromHandle(hWnd);
-        return wnd ? wnd->KillTimer(uIDEvent) : FALSE;
-    }
-    const auto it = threadTimers().find(uIDEvent);
-    if (it == threadTimers().end())
-        return FALSE;
-    // The procedure may kill its own timer while the timer signals: delete it afterwards.
-    it->second->stop();
-    it->second->deleteLater();
-    threadTimers().erase(it);
-    return TRUE;
-}
-
-// --- metrics and the work area -------------------------------------------------------------
-
-int GetSystemMetrics(int nIndex)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    switch (nIndex) {
-    case SM_CXSCREEN:
-        return screen ? screen->geometry().width() : 1024;
-    case SM_CYSCREEN:
-        return screen ? screen->geometry().height() : 768;
-    case SM_CXVSCROLL:
-    case SM_CYHSCROLL: {
-        const QStyle* style = qobject_cast<QApplication*>(QCoreApplication::instance())
-            ? QApplication::style()
-            : nullptr;
-        const int extent = style ? style->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
-        return extent > 0 ? extent : 16;
-    }
-    case SM_CXICON:
-    case SM_CYICON:
-    case SM_CXCURSOR:
-    case SM_CYCURSOR:
-        return 32;
-    case SM_CXSMICON:
-    case SM_CYSMICON:
-        return 16;
-    default:
-        return 0;
-    }
-}
-
-BOOL SystemParametersInfoA(UINT uiAction, UINT, void* pvParam, UINT)
-{
-    if (uiAction != SPI_GETWORKAREA || !pvParam)
-        return FALSE;
-    *static_cast<RECT*>(pvParam) = toCRect(workArea());
     return TRUE;
 }

@@ -33,7 +33,9 @@
 #include "platform/gdi/dc.h"
 #include "platform/types/rect.h"
 #include "platform/types/wintypes.h"
+#include "platform/ui/menu.h"
 #include "platform/ui/message.h"
+#include "platform/ui/metrics.h"
 #include "platform/ui/showcommands.h"
 #include "platform/ui/windowplacement.h"
 
@@ -81,6 +83,7 @@ constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
@@ -178,16 +181,6 @@ constexpr UINT GW_HWNDPREV = 3;
 constexpr UINT GW_OWNER = 4;
 constexpr UINT GW_CHILD = 5;
 
-// Menu item flags.
-constexpr UINT MF_STRING = 0x0000;
-constexpr UINT MF_ENABLED = 0x0000;
-constexpr UINT MF_GRAYED = 0x0001;
-constexpr UINT MF_DISABLED = 0x0002;
-constexpr UINT MF_CHECKED = 0x0008;
-constexpr UINT MF_SEPARATOR = 0x0800;
-constexpr UINT MF_BYCOMMAND = 0x0000;
-constexpr UINT MF_BYPOSITION = 0x0400;
-
 // The notification header of WM_NOTIFY.
 struct NMHDR
 {
@@ -205,44 +198,6 @@ struct MINMAXINFO
     POINT ptMinTrackSize;
     POINT ptMaxTrackSize;
 };
-
-// A menu: the system menu of a window, or a pop-up menu. Items are kept as data; the window
-// layer builds the Qt menu when it opens.
-class CMenu
-{
-public:
-    struct Item
-    {
-        UINT flags {MF_STRING};
-        UINT id {0};
-        std::string text;
-    };
-
-    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const char* lpszNewItem = nullptr);
-    BOOL DeleteMenu(UINT nPosition, UINT nFlags);
-    UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
-    UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck);
-    int GetMenuItemCount() const { return static_cast<int>(m_items.size()); }
-    UINT GetMenuItemID(int nPos) const;
-    const std::vector<Item>& items() const { return m_items; }
-
-    // Opens the menu at the screen point and returns the chosen item's identifier, 0 when
-    // nothing was chosen. With TPM_RETURNCMD not given, the choice is also sent to the owner
-    // as WM_COMMAND.
-    UINT TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd);
-
-private:
-    Item* find(UINT id);
-    std::vector<Item> m_items;
-};
-
-constexpr UINT TPM_RETURNCMD = 0x0100;
-
-// Chooses an item of an opened menu: the Qt menu at the screen point by default; tests install
-// one that answers without showing anything. Returns the chosen identifier, 0 for none.
-using ZorMenuChooser = std::function<UINT(const CMenu& menu, const POINT& screenPoint)>;
-// Installs a chooser and returns the previous one; an empty function restores the Qt menu.
-ZorMenuChooser zorSetMenuChooser(ZorMenuChooser chooser);
 
 // The window object.
 class CWnd
@@ -498,22 +453,3 @@ BOOL EndDeferWindowPos(HDWP hWinPosInfo);
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
 BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);
-
-// System metrics the suite asks for.
-constexpr int SM_CXSCREEN = 0;
-constexpr int SM_CYSCREEN = 1;
-constexpr int SM_CXVSCROLL = 2;
-constexpr int SM_CYHSCROLL = 3;
-constexpr int SM_CXICON = 11;
-constexpr int SM_CYICON = 12;
-constexpr int SM_CXCURSOR = 13;
-constexpr int SM_CYCURSOR = 14;
-constexpr int SM_CXSMICON = 49;
-constexpr int SM_CYSMICON = 50;
-// The scroll-bar sizes come from the desktop's style (16 when it gives none); icons are 32 and
-// small icons 16 pixels; the screen is the primary screen.
-int GetSystemMetrics(int nIndex);
-
-// The desktop's work area (the primary screen less panels and docks), for SPI_GETWORKAREA.
-constexpr UINT SPI_GETWORKAREA = 0x0030;
-BOOL SystemParametersInfoA(UINT uiAction, UINT uiParam, void* pvParam, UINT fWinIni);

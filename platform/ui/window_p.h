@@ -11,6 +11,8 @@
 
 #include <map>
 
+class QEvent;
+class QKeyEvent;
 class QTimer;
 
 // What a window handle stands for. Handles are never reused while the process runs, so a
@@ -71,7 +73,30 @@ private:
     CWnd* m_wnd {nullptr};
 };
 
+// The handle record of a widget the layer made or attached to (null for other widgets).
+ZorWindow* zorHandleOf(const QWidget* widget);
+
 // Window messages of one window from the events of its widget.
 bool zorTranslateWindowEvent(CWnd* wnd, QObject* watched, QEvent* event);
+// The message of a mouse event (0 for events that have none) and its key flags.
+UINT zorMouseMessage(const QEvent* event, Qt::MouseButton button);
+UINT zorMouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+
+// A key event as the platform's key message, the same for the message pump and the window:
+// WM_KEYDOWN/WM_KEYUP, or WM_SYSKEYDOWN/WM_SYSKEYUP while Alt is held; wParam the virtual-key
+// code (0 for keys the suite does not look at); lParam the context bit (Alt held), the
+// previous-state bit (an auto-repeated press, and every release) and the transition bit (a
+// release).
+struct ZorKeyMessage
+{
+    UINT message {0};
+    WPARAM wParam {0};
+    LPARAM lParam {0};
+};
+ZorKeyMessage zorKeyMessage(const QKeyEvent& event);
+
 // Lets the message pump see input events first (installed once per application).
 void zorEnsureMessagePump();
+
+// The desktop's work area: the primary screen less panels and docks.
+QRect zorWorkArea();

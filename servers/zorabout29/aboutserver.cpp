@@ -1,5 +1,6 @@
 #include "servers/zorabout29/aboutserver.h"
 
+#include "framework/identity/suiteguid.h"
 #include "framework/version/fileversion.h"
 #include "framework/version/moduleversion.h"
 #include "platform/module/module.h"

@@ -1,6 +1,7 @@
 // zorabout29: the module of the about-box server: its resources, its type library, its class
 // factory and the four entry points.
 
+#include "framework/identity/suiteguid.h"
 #include "platform/ole/factory.h"
 #include "platform/ui/dialogtemplate.h"
 #include "platform/ui/messagebox.h"

@@ -1,5 +1,6 @@
 #include "servers/zorwait29/waitserver.h"
 
+#include "framework/identity/suiteguid.h"
 #include "platform/module/module.h"
 #include "platform/ole/factory.h"
 #include "servers/common/serverargs.h"

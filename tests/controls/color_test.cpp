@@ -163,6 +163,36 @@ TEST_F(ColorControl, ClickOutsideTheSwatchOpensAndPostsNothing)
     EXPECT_EQ(color.getColor(4), 0xFFFFFFu);
 }
 
+// The swatch comes from the control's geometry, not from its last paint: a click straight after
+// creation, or after ShowHexValue changed and before the repaint, hits the swatch it shows.
+TEST_F(ColorControl, ClickBeforeAnyPaintFindsTheSwatch)
+{
+    struct Row
+    {
+        const char* name;
+        LONG showHexValue;
+        int x;
+        bool opens;
+    };
+    const Row rows[] = {
+        {"value shown, on the swatch", 1, c_swatchX, true},
+        {"value shown, on the text", 1, 110, false},
+        {"value hidden, where the text was", 0, 110, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        s_script = DialogScript();
+        s_script.buttons = {IDCANCEL};
+        CHostedControl color(c_colorId, "", c_width, c_height);
+        ASSERT_TRUE(color.ok());
+        if (row.showHexValue != 1) {
+            ASSERT_EQ(color.put(1, COleVariant(row.showHexValue)), S_OK);
+        }
+        color.click(row.x, c_swatchY);
+        EXPECT_EQ(s_script.templates.size(), row.opens ? 1u : 0u);
+    }
+}
+
 TEST_F(ColorControl, SpaceOnTheFocusedControlFiresClickWithoutADialog)
 {
     CHostedControl color(c_colorId, "", c_width, c_height);

@@ -3,6 +3,7 @@
 #include "platform/module/module.h"
 #include "platform/ole/dispatchimpl.h"
 #include "platform/ole/factory.h"
+#include "platform/ole/oleinit.h"
 #include "platform/ui/winapp.h"
 
 #include <gtest/gtest.h>

@@ -80,8 +80,9 @@ class ContainerWithWidgets : public testing::Test
 protected:
     void SetUp() override
     {
-        if (!fileExists(ZOR_TEST_WIDGETS_MODULE))
-            GTEST_SKIP() << "zorwidgets29 is not built";
+        // A missing module is a broken build, never a reason to pass.
+        ASSERT_TRUE(fileExists(ZOR_TEST_WIDGETS_MODULE))
+            << "zorwidgets29 is not built: " << ZOR_TEST_WIDGETS_MODULE;
         ASSERT_TRUE(registerModule(ZOR_TEST_WIDGETS_MODULE));
     }
     ScopedRegistry m_registry;

@@ -1,6 +1,7 @@
 // zorregsvr: registration and unregistration of a module in the store, its messages and exit
 // codes.
 
+#include "framework/identity/suiteguid.h"
 #include "platform/ole/factory.h"
 #include "tests/servers/servertestsupport.h"
 

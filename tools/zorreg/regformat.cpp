@@ -1,5 +1,7 @@
 #include "tools/zorreg/regformat.h"
 
+#include "platform/types/textchars.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -38,13 +40,7 @@ bool sameWithoutCase(const std::string& a, const std::string& b)
 
 int hexDigit(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    return zorHexDigit(c);
 }
 
 std::string hexPairs(const std::vector<BYTE>& data, const char* format, const char* separator)

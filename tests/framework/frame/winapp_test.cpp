@@ -3,7 +3,9 @@
 
 #include "platform/ui/winapp.h"
 
+#include "platform/ole/oleinit.h"
 #include "platform/types/rect.h"
+#include "platform/ui/dialogtemplate.h"
 #include "platform/ui/resources.h"
 #include "tests/framework/frame/frametestsupport.h"
 
@@ -84,9 +86,10 @@ TEST(WinApp, StandardCursorIsTheResourceServicesOne)
 
 TEST(WinApp, ControlContainerAndComponentLayer)
 {
+    zorSetHostedControlFactory(nullptr);
     EXPECT_TRUE(AfxOleInit());
     AfxEnableControlContainer();
-    EXPECT_TRUE(zorControlContainerEnabled());
+    EXPECT_NE(zorHostedControlFactory(), nullptr);
 }
 
 TEST(WinApp, PumpWithoutMainWindowEndsAtOnce)

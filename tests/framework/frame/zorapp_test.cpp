@@ -3,7 +3,9 @@
 #include "framework/settings/profile.h"
 #include "platform/module/module.h"
 #include "platform/ole/factory.h"
+#include "platform/ole/oleinit.h"
 #include "platform/shell/recordingshelllauncher.h"
+#include "platform/ui/dialogtemplate.h"
 #include "platform/ui/messagebox.h"
 #include "platform/ui/resources.h"
 #include "tests/framework/frame/frametestsupport.h"
@@ -345,7 +347,7 @@ TEST_F(ZorApp, StartRunsItsStepsInOrder)
     EXPECT_EQ(app.getApplication(), "Corvane");
     EXPECT_EQ(app.getVersion(), "V2.01");
     EXPECT_EQ(app.registryKey(), "Zorvex");
-    EXPECT_TRUE(zorControlContainerEnabled());
+    EXPECT_NE(zorHostedControlFactory(), nullptr);
     EXPECT_EQ(app.getClassName(), "Class:CorvaneV2.01");
     EXPECT_TRUE(app.isWindowsXP());
 }

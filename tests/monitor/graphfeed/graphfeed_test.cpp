@@ -8,6 +8,7 @@
 
 #include "platform/module/module.h"
 #include "platform/ole/factory.h"
+#include "platform/ole/oleinit.h"
 #include "platform/types/clock.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/messagebox.h"

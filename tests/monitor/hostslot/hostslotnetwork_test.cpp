@@ -1,4 +1,4 @@
-#include "tests/platform/net/networktest.h"
+#include "tests/support/networktest.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // back, then the monitor is stopped as a desktop or a terminal stops it (SIGTERM). Its
 // database must then hold exactly the history of what happened, and be whole.
 
-#include "tests/platform/net/networktest.h"
+#include "tests/support/networktest.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

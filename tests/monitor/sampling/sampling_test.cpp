@@ -3,7 +3,7 @@
 #include "monitor/slotsampler.h"
 #include "tests/monitor/database/testdatabase.h"
 #include "tests/monitor/hostslot/recordingslotview.h"
-#include "tests/platform/net/networktest.h"
+#include "tests/support/networktest.h"
 
 #include <QtCore/QCoreApplication>
 

@@ -3,6 +3,7 @@
 #include "monitor/resource.h"
 #include "platform/module/module.h"
 #include "platform/ole/factory.h"
+#include "platform/ole/oleinit.h"
 #include "platform/types/clock.h"
 #include "platform/ui/winapp.h"
 

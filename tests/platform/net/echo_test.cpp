@@ -1,7 +1,7 @@
 #include "platform/net/hostaddress.h"
 #include "platform/net/icmpapi.h"
 
-#include "tests/platform/net/networktest.h"
+#include "tests/support/networktest.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "platform/net/hostaddress.h"
 
-#include "tests/platform/net/networktest.h"
+#include "tests/support/networktest.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>

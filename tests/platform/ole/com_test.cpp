@@ -1,5 +1,6 @@
 // Identifiers: text form, parsing, ordering and the suite's identity scheme.
 
+#include "framework/identity/suiteguid.h"
 #include "platform/ole/com.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 #include "tests/platform/ole/testcontrol.h"
 
+#include "framework/identity/suiteguid.h"
 #include "platform/ole/dispatchimpl.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 // ZOR_TEST_BROKEN_CLASS, where the control's type name is missing from the string table, so
 // that its registration fails after the type library's.
 
+#include "framework/identity/suiteguid.h"
 #include "platform/ole/dispatchimpl.h"
 #include "platform/ole/factory.h"
 #include "platform/ui/strings.h"

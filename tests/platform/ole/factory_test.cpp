@@ -1,6 +1,7 @@
 // Registration under the classes root and creation by class identifier and ProgID, through
 // real test component modules registered into a fresh temporary store per test.
 
+#include "framework/identity/suiteguid.h"
 #include "platform/module/module.h"
 #include "platform/ole/dispatchimpl.h"
 #include "platform/ole/factory.h"

@@ -1,6 +1,7 @@
 #include "tests/platform/ole/testcontrol.h"
 
 #include "platform/ole/dispatchimpl.h"
+#include "platform/ole/oleinit.h"
 #include "platform/ui/winapp.h"
 
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 // registered as a built-in class, so that sites, dialogs and frames create it by class id
 // without a module.
 
+#include "framework/identity/suiteguid.h"
 #include "platform/ole/control.h"
 #include "platform/ole/factory.h"
 #include "platform/ole/proppage.h"

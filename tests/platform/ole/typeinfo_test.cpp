@@ -1,5 +1,6 @@
 // Type information: member lookup, type names and the printed interface text.
 
+#include "framework/identity/suiteguid.h"
 #include "platform/ole/typeinfo.h"
 
 #include <gtest/gtest.h>

@@ -494,3 +494,77 @@ TEST(WindowDesktop, WorkAreaAndMetrics)
     EXPECT_EQ(GetSystemMetrics(SM_CXICON), 32);
     EXPECT_FALSE(SystemParametersInfoA(0x1234, 0, &area, 0));
 }
+
+namespace {
+
+// A window that records the key messages the pump offers it and those it receives.
+class KeyWnd : public CWnd
+{
+public:
+    std::vector<MSG> pumped;
+    std::vector<MSG> received;
+
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (isKey(msg->message))
+            pumped.push_back(*msg);
+        return FALSE;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (isKey(message))
+            received.push_back(MSG {m_hWnd, message, wParam, lParam, 0, {}});
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    static bool isKey(UINT message)
+    {
+        return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN
+            || message == WM_SYSKEYUP;
+    }
+};
+
+} // namespace
+
+TEST(WindowMessages, PumpAndWindowTranslateKeysAlike)
+{
+    struct Row
+    {
+        const char* name;
+        QEvent::Type type;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        UINT message;
+        WPARAM virtualKey;
+    };
+    const Row rows[] = {
+        {"Alt+letter down", QEvent::KeyPress, Qt::Key_A, Qt::AltModifier, WM_SYSKEYDOWN, 'A'},
+        {"Alt+letter up", QEvent::KeyRelease, Qt::Key_A, Qt::AltModifier, WM_SYSKEYUP, 'A'},
+        {"plain letter up", QEvent::KeyRelease, Qt::Key_Q, Qt::NoModifier, WM_KEYUP, 'Q'},
+        {"function key down", QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier, WM_KEYDOWN, 0x74},
+    };
+    uiTestApp();
+    KeyWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, "ZorTest", "Keys", c_topStyle, CRect(100, 100, 300, 250),
+        nullptr, 0));
+    wnd.ShowWindow(SW_SHOW);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        wnd.pumped.clear();
+        wnd.received.clear();
+        QKeyEvent event(row.type, row.key, row.modifiers);
+        QCoreApplication::sendEvent(wnd.widget(), &event);
+        ASSERT_EQ(wnd.pumped.size(), 1u);
+        ASSERT_EQ(wnd.received.size(), 1u);
+        EXPECT_EQ(wnd.pumped[0].message, row.message);
+        EXPECT_EQ(wnd.pumped[0].wParam, row.virtualKey);
+        EXPECT_EQ(wnd.received[0].message, wnd.pumped[0].message);
+        EXPECT_EQ(wnd.received[0].wParam, wnd.pumped[0].wParam);
+        EXPECT_EQ(wnd.received[0].lParam, wnd.pumped[0].lParam);
+        // The context bit says Alt was held; a key-up has the transition bit.
+        EXPECT_EQ((wnd.pumped[0].lParam & 0x20000000) != 0, row.modifiers == Qt::AltModifier);
+        EXPECT_EQ((wnd.pumped[0].lParam & 0x80000000) != 0, row.type == QEvent::KeyRelease);
+    }
+    wnd.DestroyWindow();
+}

@@ -1,4 +1,4 @@
-#include "tests/platform/net/testnetwork.h"
+#include "tests/support/testnetwork.h"
 
 #include <atomic>
 #include <cerrno>

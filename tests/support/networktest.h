@@ -4,7 +4,7 @@
 // networks cannot be made (not root, no `ip netns`); the network is removed at the end of the
 // test whatever its outcome.
 
-#include "tests/platform/net/testnetwork.h"
+#include "tests/support/testnetwork.h"
 
 #include <gtest/gtest.h>
 
