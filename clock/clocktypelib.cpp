@@ -1,0 +1,93 @@
+#include "clock/clocktypelib.h"
+
+#include "clock/clockids.h"
+
+#include <QtCore/QtGlobal>
+
+namespace {
+
+ZorMemberInfo property(DISPID dispid, const char* name, VARTYPE type)
+{
+    ZorMemberInfo member;
+    member.dispid = dispid;
+    member.name = name;
+    member.kind = ZorMemberInfo::eKIND_PROPERTY;
+    member.type = type;
+    return member;
+}
+
+ZorMemberInfo method(DISPID dispid, const char* name, std::vector<ZorParamInfo> params)
+{
+    ZorMemberInfo member;
+    member.dispid = dispid;
+    member.name = name;
+    member.kind = ZorMemberInfo::eKIND_METHOD;
+    member.type = VT_EMPTY;
+    member.params = std::move(params);
+    return member;
+}
+
+const ZorTypeInfo& clockType()
+{
+    static const ZorTypeInfo info = [] {
+        ZorTypeInfo type;
+        type.name = "Clock";
+        type.clsid = CLSID_zorClock;
+        type.doc = "Clock Control";
+        type.control = true;
+        type.dispatch.name = "IClock";
+        type.dispatch.iid = IID_IClock;
+        type.dispatch.doc = "Dispatch interface for Clock Control";
+        // setFont takes the font record's 60 bytes as a binary text: an address of the
+        // caller's memory is no argument a dispatch call can carry safely.
+        type.dispatch.members = {property(eCLOCK_DIGITAL, "Digital", VT_I4),
+            property(eCLOCK_SHOWDATE, "ShowDate", VT_I4),
+            property(eCLOCK_BACKGROUND, "Background", VT_UI4),
+            property(eCLOCK_FOREGROUND, "Foreground", VT_UI4),
+            property(eCLOCK_SHADOW, "Shadow", VT_UI4), property(eCLOCK_ZONE, "Zone", VT_I4),
+            property(eCLOCK_BORDER, "Border", VT_BOOL),
+            method(eCLOCK_SETTIME, "setTime", {{"a_time", VT_DATE}}),
+            method(eCLOCK_SETTITLE, "setTitle", {{"a_pTitle", VT_BSTR}}),
+            method(eCLOCK_SETFONT, "setFont", {{"a_pFont", VT_BSTR}}),
+            method(eCLOCK_SHOWTEXT, "showText", {{"a_bShowText", VT_I4}})};
+        type.events.name = "IClockEvents";
+        type.events.iid = IID_IClockEvents;
+        type.events.doc = "Event interface for Clock Control";
+        type.events.members = {method(DISPID_CLICK, "Click", {}),
+            method(eCLOCKEVENT_LBUTTONDOWN, "onLButtonDown", {{"a_bDblClk", VT_I4}}),
+            method(eCLOCKEVENT_RBUTTONDOWN, "onRButtonDown", {{"a_bDblClk", VT_I4}}),
+            method(eCLOCKEVENT_LBUTTONUP, "onLButtonUp", {}),
+            method(eCLOCKEVENT_MOUSEMOVE, "onMouseMove", {})};
+        return type;
+    }();
+    return info;
+}
+
+} // namespace
+
+const ZorTypeInfo* zorClockTypeInfo()
+{
+    return &clockType();
+}
+
+const char* zorClockPropertyName(DISPID dispid)
+{
+    const ZorMemberInfo* member = clockType().dispatch.find(dispid);
+    Q_ASSERT(member && member->kind == ZorMemberInfo::eKIND_PROPERTY);
+    return member ? member->name.c_str() : "";
+}
+
+const ZorTypeLibrary* zorClockTypeLibrary()
+{
+    static const ZorTypeLibrary library = [] {
+        ZorTypeLibrary lib;
+        lib.libid = LIBID_zorClock;
+        lib.major = c_wClockTypeLibMajor;
+        lib.minor = c_wClockTypeLibMinor;
+        lib.name = "CLOCKLib";
+        lib.helpString = "Clock ActiveX Control module";
+        lib.classes = {&clockType()};
+        return lib;
+    }();
+    return &library;
+}
