@@ -6,27 +6,6 @@
 
 namespace {
 
-ZorMemberInfo property(DISPID dispid, const char* name, VARTYPE type)
-{
-    ZorMemberInfo member;
-    member.dispid = dispid;
-    member.name = name;
-    member.kind = ZorMemberInfo::eKIND_PROPERTY;
-    member.type = type;
-    return member;
-}
-
-ZorMemberInfo method(DISPID dispid, const char* name, std::vector<ZorParamInfo> params)
-{
-    ZorMemberInfo member;
-    member.dispid = dispid;
-    member.name = name;
-    member.kind = ZorMemberInfo::eKIND_METHOD;
-    member.type = VT_EMPTY;
-    member.params = std::move(params);
-    return member;
-}
-
 const ZorTypeInfo& clockType()
 {
     static const ZorTypeInfo info = [] {
@@ -40,24 +19,24 @@ const ZorTypeInfo& clockType()
         type.dispatch.doc = "Dispatch interface for Clock Control";
         // setFont takes the font record's 60 bytes as a binary text: an address of the
         // caller's memory is no argument a dispatch call can carry safely.
-        type.dispatch.members = {property(eCLOCK_DIGITAL, "Digital", VT_I4),
-            property(eCLOCK_SHOWDATE, "ShowDate", VT_I4),
-            property(eCLOCK_BACKGROUND, "Background", VT_UI4),
-            property(eCLOCK_FOREGROUND, "Foreground", VT_UI4),
-            property(eCLOCK_SHADOW, "Shadow", VT_UI4), property(eCLOCK_ZONE, "Zone", VT_I4),
-            property(eCLOCK_BORDER, "Border", VT_BOOL),
-            method(eCLOCK_SETTIME, "setTime", {{"a_time", VT_DATE}}),
-            method(eCLOCK_SETTITLE, "setTitle", {{"a_pTitle", VT_BSTR}}),
-            method(eCLOCK_SETFONT, "setFont", {{"a_pFont", VT_BSTR}}),
-            method(eCLOCK_SHOWTEXT, "showText", {{"a_bShowText", VT_I4}})};
+        type.dispatch.members = {zorProperty(eCLOCK_DIGITAL, "Digital", VT_I4),
+            zorProperty(eCLOCK_SHOWDATE, "ShowDate", VT_I4),
+            zorProperty(eCLOCK_BACKGROUND, "Background", VT_UI4),
+            zorProperty(eCLOCK_FOREGROUND, "Foreground", VT_UI4),
+            zorProperty(eCLOCK_SHADOW, "Shadow", VT_UI4), zorProperty(eCLOCK_ZONE, "Zone", VT_I4),
+            zorProperty(eCLOCK_BORDER, "Border", VT_BOOL),
+            zorMethod(eCLOCK_SETTIME, "setTime", {{"a_time", VT_DATE}}),
+            zorMethod(eCLOCK_SETTITLE, "setTitle", {{"a_pTitle", VT_BSTR}}),
+            zorMethod(eCLOCK_SETFONT, "setFont", {{"a_pFont", VT_BSTR}}),
+            zorMethod(eCLOCK_SHOWTEXT, "showText", {{"a_bShowText", VT_I4}})};
         type.events.name = "IClockEvents";
         type.events.iid = IID_IClockEvents;
         type.events.doc = "Event interface for Clock Control";
-        type.events.members = {method(DISPID_CLICK, "Click", {}),
-            method(eCLOCKEVENT_LBUTTONDOWN, "onLButtonDown", {{"a_bDblClk", VT_I4}}),
-            method(eCLOCKEVENT_RBUTTONDOWN, "onRButtonDown", {{"a_bDblClk", VT_I4}}),
-            method(eCLOCKEVENT_LBUTTONUP, "onLButtonUp", {}),
-            method(eCLOCKEVENT_MOUSEMOVE, "onMouseMove", {})};
+        type.events.members = {zorMethod(DISPID_CLICK, "Click", {}),
+            zorMethod(eCLOCKEVENT_LBUTTONDOWN, "onLButtonDown", {{"a_bDblClk", VT_I4}}),
+            zorMethod(eCLOCKEVENT_RBUTTONDOWN, "onRButtonDown", {{"a_bDblClk", VT_I4}}),
+            zorMethod(eCLOCKEVENT_LBUTTONUP, "onLButtonUp", {}),
+            zorMethod(eCLOCKEVENT_MOUSEMOVE, "onMouseMove", {})};
         return type;
     }();
     return info;

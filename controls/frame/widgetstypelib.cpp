@@ -6,31 +6,9 @@
 
 namespace {
 
-ZorMemberInfo property(DISPID dispid, const char* name, VARTYPE type)
-{
-    ZorMemberInfo member;
-    member.dispid = dispid;
-    member.name = name;
-    member.kind = ZorMemberInfo::eKIND_PROPERTY;
-    member.type = type;
-    return member;
-}
-
-ZorMemberInfo method(
-    DISPID dispid, const char* name, std::vector<ZorParamInfo> params, VARTYPE result = VT_EMPTY)
-{
-    ZorMemberInfo member;
-    member.dispid = dispid;
-    member.name = name;
-    member.kind = ZorMemberInfo::eKIND_METHOD;
-    member.type = result;
-    member.params = std::move(params);
-    return member;
-}
-
 ZorMemberInfo clickEvent()
 {
-    return method(DISPID_CLICK, "Click", {});
+    return zorMethod(DISPID_CLICK, "Click", {});
 }
 
 // The coclass and its two interfaces; `docName` is the ProgID the documentation strings name.
@@ -55,17 +33,18 @@ ZorTypeInfo makeType(WORD control, const char* coclass, const char* dispatchName
 
 ZorMemberInfo fontProperty()
 {
-    return property(DISPID_FONT, "Font", VT_DISPATCH);
+    return zorProperty(DISPID_FONT, "Font", VT_DISPATCH);
 }
 
 const ZorTypeInfo& lightType()
 {
     static const ZorTypeInfo info = makeType(c_nLightControl, "Light", "_DLight", c_szLightProgId,
-        {property(eLIGHT_COLOR, "Color", VT_UI4), property(eLIGHT_BACKGROUND, "Background", VT_UI4),
-            property(eLIGHT_STATE, "State", VT_I4),
-            method(eLIGHT_SETSTATECOLOR, "setStateColor",
+        {zorProperty(eLIGHT_COLOR, "Color", VT_UI4),
+            zorProperty(eLIGHT_BACKGROUND, "Background", VT_UI4),
+            zorProperty(eLIGHT_STATE, "State", VT_I4),
+            zorMethod(eLIGHT_SETSTATECOLOR, "setStateColor",
                 {{"a_bState", VT_I4}, {"a_rgbColor", VT_UI4}}),
-            property(DISPID_VALUE, "_Color", VT_UI4)},
+            zorProperty(DISPID_VALUE, "_Color", VT_UI4)},
         {clickEvent()});
     return info;
 }
@@ -74,11 +53,11 @@ const ZorTypeInfo& colorType()
 {
     static const ZorTypeInfo info
         = makeType(c_nColorControl, "ColorControl", "_DColor", c_szColorProgId,
-            {fontProperty(), property(eCOLOR_SHOWHEXVALUE, "ShowHexValue", VT_I4),
-                property(eCOLOR_USEWINDOWSCOLOR, "UseWindowsColor", VT_I4),
-                property(eCOLOR_WINDOWSCOLORIDX, "WindowsColorIdx", VT_I4),
-                property(eCOLOR_RGBCOLOR, "RGBColor", VT_UI4),
-                property(DISPID_VALUE, "_RGBColor", VT_UI4)},
+            {fontProperty(), zorProperty(eCOLOR_SHOWHEXVALUE, "ShowHexValue", VT_I4),
+                zorProperty(eCOLOR_USEWINDOWSCOLOR, "UseWindowsColor", VT_I4),
+                zorProperty(eCOLOR_WINDOWSCOLORIDX, "WindowsColorIdx", VT_I4),
+                zorProperty(eCOLOR_RGBCOLOR, "RGBColor", VT_UI4),
+                zorProperty(DISPID_VALUE, "_RGBColor", VT_UI4)},
             {clickEvent()});
     return info;
 }
@@ -87,11 +66,12 @@ const ZorTypeInfo& urlType()
 {
     // The URL control's documentation strings spell its ProgID "zorUrlControl.29".
     static const ZorTypeInfo info = makeType(c_nUrlControl, "URL", "_DUrl", "zorUrlControl.29",
-        {fontProperty(), property(eURL_URL, "URL", VT_BSTR), property(eURL_BOX, "Box", VT_I4),
-            property(eURL_COLOR, "Color", VT_UI4),
-            property(eURL_VISITEDCOLOR, "VisitedColor", VT_UI4),
-            property(eURL_BACKGROUNDCOLOR, "BackgroundColor", VT_UI4),
-            property(eURL_JUSTIFY, "Justify", VT_I4), property(DISPID_VALUE, "_URL", VT_BSTR)},
+        {fontProperty(), zorProperty(eURL_URL, "URL", VT_BSTR), zorProperty(eURL_BOX, "Box", VT_I4),
+            zorProperty(eURL_COLOR, "Color", VT_UI4),
+            zorProperty(eURL_VISITEDCOLOR, "VisitedColor", VT_UI4),
+            zorProperty(eURL_BACKGROUNDCOLOR, "BackgroundColor", VT_UI4),
+            zorProperty(eURL_JUSTIFY, "Justify", VT_I4),
+            zorProperty(DISPID_VALUE, "_URL", VT_BSTR)},
         {});
     return info;
 }
@@ -100,32 +80,33 @@ const ZorTypeInfo& graphType()
 {
     // ShowCaption and setDataPoint's result are declared one-byte values (VT_UI1).
     static const ZorTypeInfo info = makeType(c_nGraphControl, "Graph", "_DGraph", c_szGraphProgId,
-        {property(eGRAPH_BACKGROUNDCOLOR, "BackgroundColor", VT_UI4),
-            property(eGRAPH_GRAPHCAPTION, "GraphCaption", VT_BSTR),
-            property(eGRAPH_GRAPHCOLOR, "GraphColor", VT_UI4),
-            property(eGRAPH_GRIDCOLOR, "GridColor", VT_UI4),
-            property(eGRAPH_SCALECOLOR, "ScaleColor", VT_UI4),
-            property(eGRAPH_SHOWCAPTION, "ShowCaption", VT_UI1),
-            property(eGRAPH_SHOWGRID, "ShowGrid", VT_I4),
-            property(eGRAPH_BOXBORDER, "BoxBorder", VT_I4),
-            property(eGRAPH_TEXTFONTFACE, "TextFontFace", VT_BSTR),
-            property(eGRAPH_TEXTFONTSIZE, "TextFontSize", VT_I4),
-            property(eGRAPH_TEXTFONTBOLD, "TextFontBold", VT_I4),
-            property(eGRAPH_TITLEFONTFACE, "TitleFontFace", VT_BSTR),
-            property(eGRAPH_TITLEFONTSIZE, "TitleFontSize", VT_I4),
-            property(eGRAPH_TITLEFONTBOLD, "TitleFontBold", VT_I4),
-            property(eGRAPH_MINVAL0, "MinVal0", VT_I4), property(eGRAPH_YDIGITS, "YDigits", VT_I4),
-            property(eGRAPH_TEXTFONT, "TextFont", VT_DISPATCH),
-            property(eGRAPH_TITLEFONT, "TitleFont", VT_DISPATCH),
-            method(eGRAPH_SETTIMEANDINTERVAL, "setTimeAndInterval",
+        {zorProperty(eGRAPH_BACKGROUNDCOLOR, "BackgroundColor", VT_UI4),
+            zorProperty(eGRAPH_GRAPHCAPTION, "GraphCaption", VT_BSTR),
+            zorProperty(eGRAPH_GRAPHCOLOR, "GraphColor", VT_UI4),
+            zorProperty(eGRAPH_GRIDCOLOR, "GridColor", VT_UI4),
+            zorProperty(eGRAPH_SCALECOLOR, "ScaleColor", VT_UI4),
+            zorProperty(eGRAPH_SHOWCAPTION, "ShowCaption", VT_UI1),
+            zorProperty(eGRAPH_SHOWGRID, "ShowGrid", VT_I4),
+            zorProperty(eGRAPH_BOXBORDER, "BoxBorder", VT_I4),
+            zorProperty(eGRAPH_TEXTFONTFACE, "TextFontFace", VT_BSTR),
+            zorProperty(eGRAPH_TEXTFONTSIZE, "TextFontSize", VT_I4),
+            zorProperty(eGRAPH_TEXTFONTBOLD, "TextFontBold", VT_I4),
+            zorProperty(eGRAPH_TITLEFONTFACE, "TitleFontFace", VT_BSTR),
+            zorProperty(eGRAPH_TITLEFONTSIZE, "TitleFontSize", VT_I4),
+            zorProperty(eGRAPH_TITLEFONTBOLD, "TitleFontBold", VT_I4),
+            zorProperty(eGRAPH_MINVAL0, "MinVal0", VT_I4),
+            zorProperty(eGRAPH_YDIGITS, "YDigits", VT_I4),
+            zorProperty(eGRAPH_TEXTFONT, "TextFont", VT_DISPATCH),
+            zorProperty(eGRAPH_TITLEFONT, "TitleFont", VT_DISPATCH),
+            zorMethod(eGRAPH_SETTIMEANDINTERVAL, "setTimeAndInterval",
                 {{"a_sTime", VT_BSTR}, {"a_nInterval", VT_I4}}),
-            method(eGRAPH_SETTIMEANDINTERVAL2, "setTimeAndInterval2",
+            zorMethod(eGRAPH_SETTIMEANDINTERVAL2, "setTimeAndInterval2",
                 {{"a_time", VT_DATE}, {"a_nInterval", VT_I4}}),
-            method(eGRAPH_SETNUMDATAPOINTS, "setNumDataPoints", {{"a_nPoints", VT_I4}}),
-            method(
+            zorMethod(eGRAPH_SETNUMDATAPOINTS, "setNumDataPoints", {{"a_nPoints", VT_I4}}),
+            zorMethod(
                 eGRAPH_SETPLOTCOLOR, "setPlotColor", {{"a_nPlot", VT_I4}, {"a_rgbColor", VT_UI4}}),
-            method(eGRAPH_CLEARPLOT, "clearPlot", {{"a_lPlot", VT_I4}}),
-            method(eGRAPH_SETDATAPOINT, "setDataPoint",
+            zorMethod(eGRAPH_CLEARPLOT, "clearPlot", {{"a_lPlot", VT_I4}}),
+            zorMethod(eGRAPH_SETDATAPOINT, "setDataPoint",
                 {{"a_lPlot", VT_I4}, {"a_lIndex", VT_I4}, {"a_lValue", VT_I4}}, VT_UI1)},
         {});
     return info;
@@ -134,11 +115,12 @@ const ZorTypeInfo& graphType()
 // The six properties the time and up-time controls share.
 std::vector<ZorMemberInfo> timeMembers()
 {
-    return {fontProperty(), property(eTIME_USETIMER, "UseTimer", VT_I4),
-        property(eTIME_TIMERINTERVAL, "TimerInterval", VT_I4),
-        property(eTIME_BOXBORDER, "BoxBorder", VT_I4),
-        property(eTIME_BACKGROUNDCOLOR, "BackgroundColor", VT_UI4),
-        property(eTIME_TEXTCOLOR, "TextColor", VT_UI4), property(eTIME_JUSTIFY, "Justify", VT_I4)};
+    return {fontProperty(), zorProperty(eTIME_USETIMER, "UseTimer", VT_I4),
+        zorProperty(eTIME_TIMERINTERVAL, "TimerInterval", VT_I4),
+        zorProperty(eTIME_BOXBORDER, "BoxBorder", VT_I4),
+        zorProperty(eTIME_BACKGROUNDCOLOR, "BackgroundColor", VT_UI4),
+        zorProperty(eTIME_TEXTCOLOR, "TextColor", VT_UI4),
+        zorProperty(eTIME_JUSTIFY, "Justify", VT_I4)};
 }
 
 const ZorTypeInfo& timeType()
@@ -152,7 +134,7 @@ const ZorTypeInfo& upTimeType()
 {
     static const ZorTypeInfo info = [] {
         std::vector<ZorMemberInfo> members = timeMembers();
-        members.push_back(method(eUPTIME_GETTIMESTRING, "getTimeString", {}, VT_BSTR));
+        members.push_back(zorMethod(eUPTIME_GETTIMESTRING, "getTimeString", {}, VT_BSTR));
         // The up-time control's documentation strings name it "zorUPTimeControl".
         return makeType(
             c_nUpTimeControl, "UPTime", "_DUPTime", "zorUPTimeControl", std::move(members), {});
@@ -164,11 +146,11 @@ const ZorTypeInfo& sysInfoType()
 {
     static const ZorTypeInfo info
         = makeType(c_nSysInfoControl, "SystemInfo", "_DSysInfo", c_szSysInfoProgId,
-            {fontProperty(), property(eSYSINFO_BACKGROUNDCOLOR, "BackgroundColor", VT_UI4),
-                property(eSYSINFO_BOXBORDER, "BoxBorder", VT_I4),
-                property(eSYSINFO_TEXTCOLOR, "TextColor", VT_UI4),
-                property(eSYSINFO_SHOWTIME, "ShowTime", VT_I4),
-                property(eSYSINFO_SHOWUPTIME, "ShowUpTime", VT_I4)},
+            {fontProperty(), zorProperty(eSYSINFO_BACKGROUNDCOLOR, "BackgroundColor", VT_UI4),
+                zorProperty(eSYSINFO_BOXBORDER, "BoxBorder", VT_I4),
+                zorProperty(eSYSINFO_TEXTCOLOR, "TextColor", VT_UI4),
+                zorProperty(eSYSINFO_SHOWTIME, "ShowTime", VT_I4),
+                zorProperty(eSYSINFO_SHOWUPTIME, "ShowUpTime", VT_I4)},
             {});
     return info;
 }
@@ -228,14 +210,14 @@ const ZorInterfaceInfo* zorProgressMembers()
     static const ZorInterfaceInfo members = [] {
         ZorInterfaceInfo info = progressType().dispatch;
         info.members
-            = {fontProperty(), property(ePROGRESS_FOREGROUNDCOLOR, "ForegroundColor", VT_UI4),
-                property(ePROGRESS_BACKGROUNDCOLOR, "BackgroundColor", VT_UI4),
-                property(ePROGRESS_SHOWPERCENT, "ShowPercent", VT_I4),
-                property(ePROGRESS_RANGE, "Range", VT_I4),
-                property(ePROGRESS_POSITION, "Position", VT_I4),
-                property(ePROGRESS_TEXTCOLOR, "TextColor", VT_UI4),
-                property(ePROGRESS_FOREGROUNDCOLOR2, "ForegroundColor2", VT_UI4),
-                property(ePROGRESS_SHOWCOUNT, "ShowCount", VT_I4)};
+            = {fontProperty(), zorProperty(ePROGRESS_FOREGROUNDCOLOR, "ForegroundColor", VT_UI4),
+                zorProperty(ePROGRESS_BACKGROUNDCOLOR, "BackgroundColor", VT_UI4),
+                zorProperty(ePROGRESS_SHOWPERCENT, "ShowPercent", VT_I4),
+                zorProperty(ePROGRESS_RANGE, "Range", VT_I4),
+                zorProperty(ePROGRESS_POSITION, "Position", VT_I4),
+                zorProperty(ePROGRESS_TEXTCOLOR, "TextColor", VT_UI4),
+                zorProperty(ePROGRESS_FOREGROUNDCOLOR2, "ForegroundColor2", VT_UI4),
+                zorProperty(ePROGRESS_SHOWCOUNT, "ShowCount", VT_I4)};
         return info;
     }();
     return &members;

@@ -150,3 +150,25 @@ std::string zorTypeLibraryText(const ZorTypeLibrary& library)
     out += "};\n";
     return out;
 }
+
+ZorMemberInfo zorProperty(DISPID dispid, const char* name, VARTYPE type)
+{
+    ZorMemberInfo member;
+    member.dispid = dispid;
+    member.name = name;
+    member.kind = ZorMemberInfo::eKIND_PROPERTY;
+    member.type = type;
+    return member;
+}
+
+ZorMemberInfo zorMethod(
+    DISPID dispid, const char* name, std::vector<ZorParamInfo> params, VARTYPE result)
+{
+    ZorMemberInfo member;
+    member.dispid = dispid;
+    member.name = name;
+    member.kind = ZorMemberInfo::eKIND_METHOD;
+    member.type = result;
+    member.params = std::move(params);
+    return member;
+}
