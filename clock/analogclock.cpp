@@ -4,9 +4,10 @@
 #include "clock/clockowner.h"
 #include "framework/diagnostics/diagnostics.h"
 #include "framework/drawing/drawbox.h"
+#include "framework/drawing/syscolor.h"
+#include "platform/gdi/dcguard.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdiobjects.h"
-#include "platform/gdi/syscolor.h"
 #include "platform/ui/resources.h"
 
 #include <algorithm>
@@ -21,12 +22,6 @@ constexpr int c_minuteHalfWidth = 5;
 constexpr int c_minuteTip = 80;
 constexpr int c_minuteTail = 20;
 constexpr int c_secondLength = 90;
-
-// A colour value above 0xFFFFFF names the system colour of its top byte.
-COLORREF resolved(OLE_COLOR value)
-{
-    return value > 0xFFFFFF ? GetSysColor(static_cast<int>(value >> 24)) : value;
-}
 
 bool sameMinute(const COleDateTime& a, const COleDateTime& b)
 {
@@ -93,16 +88,16 @@ void CAnalogClock::draw(CDC* pdc, bool border)
     if (!pdc)
         return;
     if (border)
-        drawBox(pdc, m_layout.outer, 2, false, resolved(m_background));
+        drawBox(pdc, m_layout.outer, 2, false, CSysColor::getColor(m_background));
     if (!m_timeSet || !m_tableLoaded)
         return;
 
-    const int saved = pdc->SaveDC();
-    pdc->SetBkMode(TRANSPARENT);
-    pdc->SetTextColor(resolved(m_foreground));
     CFont font;
     font.CreateFontIndirect(&m_font);
-    pdc->SelectObject(&font);
+    CDCGuard guard(pdc, CDCGuard::wholeState);
+    pdc->SetBkMode(TRANSPARENT);
+    pdc->SetTextColor(CSysColor::getColor(m_foreground));
+    guard.select(&font);
 
     if (m_digital) {
         drawDigital(pdc);
@@ -116,14 +111,12 @@ void CAnalogClock::draw(CDC* pdc, bool border)
         drawTexts(pdc);
     if (!m_digital)
         drawSecondHand(pdc, m_current.GetSecond(), R2_XORPEN);
-
-    pdc->RestoreDC(saved);
 }
 
 void CAnalogClock::drawMarks(CDC* pdc) const
 {
-    const COLORREF shadow = resolved(m_shadow);
-    const COLORREF foreground = resolved(m_foreground);
+    const COLORREF shadow = CSysColor::getColor(m_shadow);
+    const COLORREF foreground = CSysColor::getColor(m_foreground);
     CBrush shadowBrush(shadow);
     CBrush foregroundBrush(foreground);
     const bool minuteMarks = m_layout.markWidth > 2 && m_layout.markHeight > 1;
@@ -154,14 +147,14 @@ void CAnalogClock::drawHand(CDC* pdc, int position, int halfWidth, int tip, int 
     }
     pdc->SetROP2(R2_COPYPEN);
 
-    CPen shadowPen(PS_SOLID, 0, resolved(m_shadow));
-    CBrush shadowBrush(resolved(m_shadow));
+    CPen shadowPen(PS_SOLID, 0, CSysColor::getColor(m_shadow));
+    CBrush shadowBrush(CSysColor::getColor(m_shadow));
     CPen* oldPen = pdc->SelectObject(&shadowPen);
     CBrush* oldBrush = pdc->SelectObject(&shadowBrush);
     pdc->Polygon(shadowCorners.data(), static_cast<int>(shadowCorners.size()));
 
-    CPen foregroundPen(PS_SOLID, 1, resolved(m_foreground));
-    CBrush foregroundBrush(resolved(m_foreground));
+    CPen foregroundPen(PS_SOLID, 1, CSysColor::getColor(m_foreground));
+    CBrush foregroundBrush(CSysColor::getColor(m_foreground));
     pdc->SelectObject(&foregroundPen);
     pdc->SelectObject(&foregroundBrush);
     pdc->Polygon(corners.data(), static_cast<int>(corners.size()));
@@ -174,7 +167,7 @@ void CAnalogClock::drawSecondHand(CDC* pdc, int second, int mode) const
 {
     // With any mix other than copying, the pen is the complement of the foreground, so that
     // exclusive-or over the background shows the hand in a contrasting colour.
-    const COLORREF foreground = resolved(m_foreground);
+    const COLORREF foreground = CSysColor::getColor(m_foreground);
     CPen pen(PS_SOLID, 1, mode == R2_COPYPEN ? foreground : (~foreground & 0xFFFFFF));
     CPen* oldPen = pdc->SelectObject(&pen);
     const int oldMode = pdc->SetROP2(mode);
@@ -225,10 +218,10 @@ void CAnalogClock::drawDigital(CDC* pdc) const
     const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
     CRect shadow = m_layout.face;
     shadow.OffsetRect(1, 1);
-    const COLORREF oldColor = pdc->SetTextColor(resolved(m_shadow));
+    const COLORREF oldColor = pdc->SetTextColor(CSysColor::getColor(m_shadow));
     pdc->DrawText(text, &shadow, format);
     CRect face = m_layout.face;
-    pdc->SetTextColor(resolved(m_foreground));
+    pdc->SetTextColor(CSysColor::getColor(m_foreground));
     pdc->DrawText(text, &face, format);
     pdc->SetTextColor(oldColor);
     pdc->SelectObject(oldFont);

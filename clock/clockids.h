@@ -4,21 +4,19 @@
 // suite's scheme {01540154-0050-0000-0029-00000000000K}, its string table entries and resource
 // numbers.
 
+#include "framework/identity/suiteguid.h"
 #include "platform/ole/com.h"
 
-// The identifier of the clock in role `role` (1 type library, 2 dispatch interface, 3 event
-// interface, 4 class, 5 General page, 6 About page).
-constexpr GUID zorClockGuid(BYTE role)
-{
-    return GUID {0x01540154u, 0x0050, 0x0000, {0x00, 0x29, 0x00, 0x00, 0x00, 0x00, 0x00, role}};
-}
+// The clock's number in the scheme; its roles are 1 type library, 2 dispatch interface, 3 event
+// interface, 4 class, 5 General page, 6 About page.
+constexpr WORD c_nClockControl = 0x0050;
 
-constexpr GUID LIBID_zorClock = zorClockGuid(1);
-constexpr GUID IID_IClock = zorClockGuid(2);
-constexpr GUID IID_IClockEvents = zorClockGuid(3);
-constexpr GUID CLSID_zorClock = zorClockGuid(4);
-constexpr GUID CLSID_zorClockPropPage = zorClockGuid(5);
-constexpr GUID CLSID_zorClockAboutPropPage = zorClockGuid(6);
+constexpr GUID LIBID_zorClock = zorSuiteGuid(c_nClockControl, 1);
+constexpr GUID IID_IClock = zorSuiteGuid(c_nClockControl, 2);
+constexpr GUID IID_IClockEvents = zorSuiteGuid(c_nClockControl, 3);
+constexpr GUID CLSID_zorClock = zorSuiteGuid(c_nClockControl, 4);
+constexpr GUID CLSID_zorClockPropPage = zorSuiteGuid(c_nClockControl, 5);
+constexpr GUID CLSID_zorClockAboutPropPage = zorSuiteGuid(c_nClockControl, 6);
 
 constexpr WORD c_wClockTypeLibMajor = 2;
 constexpr WORD c_wClockTypeLibMinor = 1;
@@ -53,11 +51,5 @@ constexpr UINT IDD_CLOCK_ABOUT = 424;
 constexpr int IDC_CLOCK_VERSION = 3043;
 constexpr int IDC_CLOCK_LINK = 3044;
 
-// The controls the pages host, by ProgID, and the colour control's RGBColor property, through
-// which a page exchanges a colour whole.
-constexpr const char* c_szClockColorProgId = "zorColorControl.29";
-constexpr const char* c_szClockUrlProgId = "zorURLControl.29";
+// The hosted colour control's RGBColor property, through which a page exchanges a colour whole.
 constexpr DISPID c_dispidHostedRGBColor = 4;
-
-// The maker's web site address, where the About page's link leads.
-#define ZOR_CLOCK_MAKER_URL "https://www.zorvex.example/"

@@ -1,12 +1,11 @@
 #include "clock/clockmodule.h"
 
-#include "clock/clockaboutproppage.h"
 #include "clock/clockctrl.h"
 #include "clock/clockids.h"
 #include "clock/clockproppage.h"
 #include "clock/clocktypelib.h"
+#include "framework/controls/aboutproppage.h"
 #include "platform/ole/factory.h"
-#include "platform/ole/oleinit.h"
 #include "platform/ui/strings.h"
 
 ZOR_STRING_TABLE({
@@ -45,7 +44,10 @@ const COleObjectFactory pageFactory(ZOR_THIS_MODULE(), COleObjectFactory::eKIND_
     [] { return static_cast<IUnknown*>(new CClockPropPage); });
 const COleObjectFactory aboutFactory(ZOR_THIS_MODULE(), COleObjectFactory::eKIND_PROPERTYPAGE,
     CLSID_zorClockAboutPropPage, nullptr, IDS_CLOCK_ABOUT,
-    [] { return static_cast<IUnknown*>(new CClockAboutPropPage); });
+    [] {
+        return static_cast<IUnknown*>(
+            new CZorAboutPropPage(IDD_CLOCK_ABOUT, IDC_CLOCK_VERSION, IDS_CLOCK_ABOUT));
+    });
 
 void initClock()
 {
@@ -58,18 +60,6 @@ CClockModule& CClockModule::instance()
 {
     static CClockModule module;
     return module;
-}
-
-bool CClockModule::InitInstance()
-{
-    if (m_initialised)
-        return true;
-    m_initialised = true;
-    AfxOleInit();
-    // The pages host the colour and URL controls.
-    AfxEnableControlContainer();
-    m_registryKey = "Zorvex";
-    return true;
 }
 
 ZOR_OLE_MODULE_ENTRY_POINTS(zorClockTypeLibrary, initClock);

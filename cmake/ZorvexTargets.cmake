@@ -199,7 +199,8 @@ endfunction()
 #                    [BITMAPS ID file...] [ICONS ID file...] [CURSORS ID file...])
 # A control module (or outside server) of the suite in one call: a module loaded by path with its
 # version block (options as for zor_version_info), its sources, its toolbox bitmaps, icons and
-# cursors (zor_bitmap_table, zor_resource_table), linked to the framework and LIBS. Files are
+# cursors (zor_bitmap_table, zor_resource_table), linked to the framework, its own copy of the
+# control module frame (framework/controls) and LIBS. Files are
 # relative to the calling folder; subfolders may add sources with target_sources.
 function(zor_control_module target)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;BITMAPS;ICONS;CURSORS" ${ARGN})
@@ -208,7 +209,7 @@ function(zor_control_module target)
     endif()
     zor_module(${target} ${ARG_UNPARSED_ARGUMENTS})
     target_sources(${target} PRIVATE ${ARG_SOURCES})
-    target_link_libraries(${target} PRIVATE zorbase29 ${ARG_LIBS})
+    target_link_libraries(${target} PRIVATE zorcontrolframe zorbase29 ${ARG_LIBS})
     if(ARG_BITMAPS)
         zor_bitmap_table(${target} ${ARG_BITMAPS})
     endif()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/frame/aboutproppage.h"
+#include "framework/controls/aboutproppage.h"
 
 // The colour control's About page.
 class CColorAboutPropPage : public CZorAboutPropPage

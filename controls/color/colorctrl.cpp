@@ -7,6 +7,7 @@
 #include "controls/frame/widgetstypelib.h"
 #include "framework/drawing/drawbox.h"
 #include "framework/drawing/syscolor.h"
+#include "platform/gdi/dcguard.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdiobjects.h"
 #include "platform/gdi/syscolor.h"
@@ -130,11 +131,11 @@ void CColorCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     CPen facePen(PS_SOLID, 1, face);
     CBrush faceBrush(face);
-    CPen* oldPen = pdc->SelectObject(&facePen);
-    CBrush* oldBrush = pdc->SelectObject(&faceBrush);
+    CDCGuard guard(pdc, CDCGuard::wholeState);
+    guard.select(&facePen);
+    guard.select(&faceBrush);
     pdc->Rectangle(&rcBounds);
 
-    const int saved = pdc->SaveDC();
     if (m_showHexValue) {
         drawBox(pdc, rcBounds, 1, false);
         CRect inner(rcBounds);
@@ -159,9 +160,6 @@ void CColorCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
         pdc->DrawText(shownText(), &text, align | DT_SINGLELINE | DT_VCENTER);
         pdc->SelectObject(oldFont);
     }
-    pdc->RestoreDC(saved);
-    pdc->SelectObject(oldPen);
-    pdc->SelectObject(oldBrush);
 }
 
 CRect CColorCtrl::swatch() const

@@ -1,8 +1,8 @@
 // The templates of the colour control's pages.
 
 #include "controls/color/colorpageids.h"
-#include "controls/frame/aboutproppage.h"
-#include "controls/frame/pagerows.h"
+#include "framework/controls/aboutproppage.h"
+#include "framework/controls/pagerows.h"
 #include "controls/frame/widgetids.h"
 #include "platform/ui/window.h"
 

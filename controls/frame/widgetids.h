@@ -3,6 +3,7 @@
 // Identifiers of zorwidgets29: class, interface and type library identifiers of the suite's
 // scheme {01540154-CCCC-0000-0029-00000000000K}, string table entries and resource numbers.
 
+#include "framework/identity/suitecontrols.h"
 #include "framework/identity/suiteguid.h"
 #include "platform/ole/com.h"
 
@@ -89,16 +90,11 @@ constexpr UINT IDI_SYSINFO = 209;
 // The hand cursor of the link.
 constexpr UINT IDC_URL_HAND = 4017;
 
-// The class ids of the hosted controls, as template rows name them.
-constexpr const char* c_szColorProgId = "zorColorControl.29";
-constexpr const char* c_szUrlProgId = "zorURLControl.29";
+// The class ids of the module's other controls (the colour and URL controls' are the suite's:
+// framework/identity/suitecontrols.h).
 constexpr const char* c_szLightProgId = "zorLightControl.29";
 constexpr const char* c_szGraphProgId = "zorGraphControl.29";
 constexpr const char* c_szTimeProgId = "zorTimeControl.29";
 constexpr const char* c_szUpTimeProgId = "zorUpTimeControl.29";
 constexpr const char* c_szSysInfoProgId = "zorSysInfoControl.29";
 constexpr const char* c_szProgressProgId = "zorProgressControl.29";
-
-// The maker's web site address: the link's default and the About pages' link.
-#define ZOR_MAKER_URL "https://www.zorvex.example/"
-constexpr const char* c_szMakerUrl = ZOR_MAKER_URL;

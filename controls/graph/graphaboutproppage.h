@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/frame/aboutproppage.h"
+#include "framework/controls/aboutproppage.h"
 
 // The graph's About page (its caption is "General").
 class CGraphAboutPropPage : public CZorAboutPropPage

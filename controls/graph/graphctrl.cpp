@@ -1,6 +1,6 @@
 #include "controls/graph/graphctrl.h"
 
-#include "controls/frame/colorvalue.h"
+#include "framework/drawing/syscolor.h"
 #include "controls/frame/widgetids.h"
 #include "controls/frame/widgetstypelib.h"
 #include "framework/drawing/drawbox.h"
@@ -374,7 +374,7 @@ void CGraphCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect& rcInvalid)
 
     saved.select(&m_textFont);
     pdc->SetBkMode(TRANSPARENT);
-    pdc->SetTextColor(zorResolveColor(m_scaleColor));
+    pdc->SetTextColor(CSysColor::getColor(m_scaleColor));
     if (m_showCaption)
         drawCaption(pdc, rcInvalid);
 
@@ -383,7 +383,7 @@ void CGraphCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect& rcInvalid)
         || !zorGraphMapping(m_bounds, m_lineHeight, m_points, m_scale, &mapping))
         return;
     zorGraphSelectMapping(pdc, mapping);
-    CPen scalePen(PS_SOLID, 1, zorResolveColor(m_scaleColor));
+    CPen scalePen(PS_SOLID, 1, CSysColor::getColor(m_scaleColor));
     {
         CDCGuard pen(pdc);
         pen.select(&scalePen);
@@ -396,7 +396,7 @@ void CGraphCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect& rcInvalid)
 
 void CGraphCtrl::drawBackground(CDC* pdc, const CRect& rcBounds)
 {
-    CBrush background(zorResolveColor(m_backgroundColor));
+    CBrush background(CSysColor::getColor(m_backgroundColor));
     pdc->FillRect(&rcBounds, &background);
     if (!m_boxBorder)
         return;
@@ -442,7 +442,7 @@ void CGraphCtrl::drawValueLabels(CDC* pdc, const GraphMapping& mapping, const CR
     pdc->DPtoLP(&start);
     const LONG margin = mapping.yExtent / 15;
     const LONG gridStep = mapping.xExtent / 24;
-    const COLORREF grid = zorResolveColor(m_gridColor);
+    const COLORREF grid = CSysColor::getColor(m_gridColor);
     for (const GraphValueLabel& label : m_valueLabels) {
         CRect text(start.x, label.y + margin, 0, label.y - margin);
         pdc->LPtoDP(&text);
@@ -507,7 +507,7 @@ void CGraphCtrl::drawGridColumn(CDC* pdc, const GraphMapping& mapping, LONG x)
     const LONG step = mapping.yExtent / 20;
     if (!m_showGrid || step <= 0)
         return;
-    const COLORREF grid = zorResolveColor(m_gridColor);
+    const COLORREF grid = CSysColor::getColor(m_gridColor);
     for (LONG y = m_scale.minimum + step; y <= m_scale.maximum; y += step)
         pdc->SetPixel(x, y, grid);
 }
@@ -526,6 +526,6 @@ void CGraphCtrl::drawPlots(CDC* pdc, const GraphMapping& mapping, const CRect& r
         if (!m_plotInUse[p] || m_plots[p].empty())
             continue;
         zorGraphDrawPlot(pdc, mapping, m_plots[p].data(), static_cast<LONG>(m_plots[p].size()),
-            first, last, zorResolveColor(m_plotColor[p]), &m_plotScratch);
+            first, last, CSysColor::getColor(m_plotColor[p]), &m_plotScratch);
     }
 }

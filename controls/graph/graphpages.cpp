@@ -1,7 +1,7 @@
 // The templates of the graph's pages.
 
-#include "controls/frame/aboutproppage.h"
-#include "controls/frame/pagerows.h"
+#include "framework/controls/aboutproppage.h"
+#include "framework/controls/pagerows.h"
 #include "controls/frame/widgetids.h"
 #include "controls/graph/graphpageids.h"
 #include "platform/ui/window.h"

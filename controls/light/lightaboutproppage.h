@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/frame/aboutproppage.h"
+#include "framework/controls/aboutproppage.h"
 
 // The light's About page.
 class CLightAboutPropPage : public CZorAboutPropPage

@@ -1,9 +1,10 @@
 #include "controls/light/lightctrl.h"
 
-#include "controls/frame/colorvalue.h"
+#include "framework/drawing/syscolor.h"
 #include "controls/frame/widgetids.h"
 #include "controls/frame/widgetstypelib.h"
 #include "controls/light/lightgeometry.h"
+#include "platform/gdi/dcguard.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdiobjects.h"
 #include "platform/gdi/syscolor.h"
@@ -72,7 +73,7 @@ std::vector<CLSID> CLightCtrl::GetPropPageIDs() const
 
 void CLightCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
 {
-    CBrush background(zorResolveColor(m_background));
+    CBrush background(CSysColor::getColor(m_background));
     pdc->FillRect(&rcBounds, &background);
 
     CRect r = zorLightSquare(rcBounds);
@@ -87,19 +88,20 @@ void CLightCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
     // ...then its lower-right half, below the rising diagonal, in the shadow colour.
     CPen shadowPen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
     CBrush shadowBrush(GetSysColor(COLOR_BTNSHADOW));
-    const int saved = pdc->SaveDC();
     const POINT triangle[3] = {{r.left, r.bottom}, {r.right, r.top}, {r.right, r.bottom}};
     CRgn half;
     half.CreatePolygonRgn(triangle, 3, ALTERNATE);
-    pdc->SelectClipRgn(&half);
-    pdc->SelectObject(&shadowPen);
-    pdc->SelectObject(&shadowBrush);
-    pdc->Ellipse(&r);
-    pdc->RestoreDC(saved);
+    {
+        CDCGuard clip(pdc, CDCGuard::wholeState);
+        pdc->SelectClipRgn(&half);
+        clip.select(&shadowPen);
+        clip.select(&shadowBrush);
+        pdc->Ellipse(&r);
+    }
 
     // The lamp.
     const CRect lamp = zorLightLamp(r);
-    CBrush lampBrush(zorResolveColor(m_state ? m_colorOn : m_color));
+    CBrush lampBrush(CSysColor::getColor(m_state ? m_colorOn : m_color));
     pdc->SelectStockObject(NULL_PEN);
     pdc->SelectObject(&lampBrush);
     pdc->Ellipse(&lamp);

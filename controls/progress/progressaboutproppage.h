@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/frame/aboutproppage.h"
+#include "framework/controls/aboutproppage.h"
 
 // The progress control's About page.
 class CProgressAboutPropPage : public CZorAboutPropPage

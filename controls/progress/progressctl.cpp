@@ -1,10 +1,11 @@
 #include "controls/progress/progressctl.h"
 
-#include "controls/frame/colorvalue.h"
+#include "framework/drawing/syscolor.h"
 #include "controls/frame/persistedfont.h"
 #include "controls/frame/widgetids.h"
 #include "controls/frame/widgetstypelib.h"
 #include "controls/progress/progressgeometry.h"
+#include "platform/gdi/dcguard.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdiobjects.h"
 #include "platform/gdi/syscolor.h"
@@ -83,22 +84,21 @@ void CProgressCtl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
         m_range = 1;
     const double fraction = static_cast<double>(m_position) / m_range;
 
-    const int saved = pdc->SaveDC();
     // The background with the context's pen as the frame.
-    CBrush background(zorResolveColor(m_backgroundColor));
-    pdc->SelectObject(&background);
+    CBrush background(CSysColor::getColor(m_backgroundColor));
+    CDCGuard guard(pdc, CDCGuard::wholeState);
+    guard.select(&background);
     pdc->Rectangle(&rcBounds);
 
     CRect bar(0, 0, 0, 0);
     if (fraction > 0.0)
         bar = drawBar(pdc, rcBounds, fraction);
     drawText(pdc, rcBounds, bar);
-    pdc->RestoreDC(saved);
 }
 
 CRect CProgressCtl::drawBar(CDC* pdc, const CRect& bounds, double fraction)
 {
-    const COLORREF start = zorResolveColor(m_foregroundColor);
+    const COLORREF start = CSysColor::getColor(m_foregroundColor);
     if (!zorProgressGradient(pdc->GetDeviceCaps(BITSPIXEL), pdc->GetDeviceCaps(PLANES))) {
         const CRect filled = zorProgressFilled(bounds, fraction);
         CBrush brush(start);
@@ -110,11 +110,11 @@ CRect CProgressCtl::drawBar(CDC* pdc, const CRect& bounds, double fraction)
     // A control too small for the bar inside its margins shows none.
     if (bar.IsRectEmpty())
         return CRect(0, 0, 0, 0);
-    const COLORREF end = zorResolveColor(m_foregroundColor2);
-    const int saved = pdc->SaveDC();
+    const COLORREF end = CSysColor::getColor(m_foregroundColor2);
+    CDCGuard barClip(pdc, CDCGuard::wholeState);
     pdc->IntersectClipRect(&bar);
     for (const ZorProgressBand& band : zorProgressBands(bar, fraction, start, end)) {
-        const int bandSaved = pdc->SaveDC();
+        CDCGuard bandClip(pdc, CDCGuard::wholeState);
         pdc->IntersectClipRect(&band.rect);
         // The gradient spans the whole bar; the band shows its filled part.
         const TRIVERTEX vertices[2] = {vertex(bar.left, band.rect.top, band.start),
@@ -123,9 +123,7 @@ CRect CProgressCtl::drawBar(CDC* pdc, const CRect& bounds, double fraction)
         mesh.UpperLeft = 0;
         mesh.LowerRight = 1;
         pdc->GradientFill(vertices, 2, &mesh, 1, GRADIENT_FILL_RECT_H);
-        pdc->RestoreDC(bandSaved);
     }
-    pdc->RestoreDC(saved);
     return zorProgressFilled(bar, fraction);
 }
 
@@ -138,7 +136,7 @@ void CProgressCtl::drawText(CDC* pdc, const CRect& bounds, const CRect& bar)
     pdc->SelectClipRgn(nullptr);
     pdc->SetBkMode(TRANSPARENT);
     // In the start colour over the whole control, then in the text colour over the bar.
-    pdc->SetTextColor(zorResolveColor(m_foregroundColor));
+    pdc->SetTextColor(CSysColor::getColor(m_foregroundColor));
     CRect r(bounds);
     pdc->DrawText(text, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     pdc->IntersectClipRect(&bar);

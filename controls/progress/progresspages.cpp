@@ -1,7 +1,7 @@
 // The templates of the progress control's pages.
 
-#include "controls/frame/aboutproppage.h"
-#include "controls/frame/pagerows.h"
+#include "framework/controls/aboutproppage.h"
+#include "framework/controls/pagerows.h"
 #include "controls/frame/widgetids.h"
 #include "controls/progress/progresspageids.h"
 #include "platform/ui/window.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/frame/aboutproppage.h"
+#include "framework/controls/aboutproppage.h"
 
 // The system information control's About page.
 class CSysInfoAboutPropPage : public CZorAboutPropPage

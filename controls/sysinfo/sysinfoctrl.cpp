@@ -1,12 +1,13 @@
 #include "controls/sysinfo/sysinfoctrl.h"
 
-#include "controls/frame/colorvalue.h"
+#include "framework/drawing/syscolor.h"
 #include "controls/frame/widgetids.h"
 #include "controls/frame/widgetstypelib.h"
 #include "controls/sysinfo/sysinfogeometry.h"
 #include "controls/sysinfo/sysinfomachine.h"
 #include "controls/sysinfo/sysinforeport.h"
 #include "framework/drawing/drawbox.h"
+#include "platform/gdi/dcguard.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdiobjects.h"
 #include "platform/ole/proppage.h"
@@ -90,9 +91,10 @@ void CSystemInfoCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
         rebuildReport();
     }
 
-    CBrush background(zorResolveColor(m_backgroundColor));
+    CBrush background(CSysColor::getColor(m_backgroundColor));
     pdc->FillRect(&rcBounds, &background);
-    const int saved = pdc->SaveDC();
+    // The saved state brings back the font, the text settings and the clip at the end.
+    CDCGuard guard(pdc, CDCGuard::wholeState);
     CRect r(rcBounds);
     if (m_boxBorder) {
         drawBox(pdc, r, 3, false);
@@ -103,7 +105,7 @@ void CSystemInfoCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
 
     SelectStockFont(pdc);
     pdc->SetBkMode(TRANSPARENT);
-    pdc->SetTextColor(zorResolveColor(m_textColor));
+    pdc->SetTextColor(CSysColor::getColor(m_textColor));
 
     drawReport(pdc, r);
     const int w = rcBounds.Width();
@@ -116,9 +118,6 @@ void CSystemInfoCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
         CRect upTime = zorSysInfoUpTimeRect(w, h);
         pdc->DrawText(zorUpTimeText(m_upTime), &upTime, DT_RIGHT | DT_SINGLELINE | DT_NOCLIP);
     }
-
-    // The saved state brings back the font, the text settings and the clip.
-    pdc->RestoreDC(saved);
 }
 
 void CSystemInfoCtrl::drawReport(CDC* pdc, CRect area)

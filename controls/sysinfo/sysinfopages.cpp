@@ -1,7 +1,7 @@
 // The templates of the system information control's pages.
 
-#include "controls/frame/aboutproppage.h"
-#include "controls/frame/pagerows.h"
+#include "framework/controls/aboutproppage.h"
+#include "framework/controls/pagerows.h"
 #include "controls/frame/widgetids.h"
 #include "controls/sysinfo/sysinfopageids.h"
 #include "platform/ui/window.h"

@@ -2,8 +2,8 @@
 
 #include "controls/time/timepages.h"
 
-#include "controls/frame/aboutproppage.h"
-#include "controls/frame/pagerows.h"
+#include "framework/controls/aboutproppage.h"
+#include "framework/controls/pagerows.h"
 #include "controls/frame/widgetids.h"
 #include "platform/ui/window.h"
 

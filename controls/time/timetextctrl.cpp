@@ -1,10 +1,11 @@
 #include "controls/time/timetextctrl.h"
 
-#include "controls/frame/colorvalue.h"
+#include "framework/drawing/syscolor.h"
 #include "controls/frame/widgetids.h"
 #include "controls/frame/widgetstypelib.h"
 #include "controls/time/timetext.h"
 #include "framework/drawing/drawbox.h"
+#include "platform/gdi/dcguard.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdiobjects.h"
 #include "platform/ole/proppage.h"
@@ -80,12 +81,12 @@ void CTimeTextCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
         m_startTimer = false;
     }
 
-    const int saved = pdc->SaveDC();
-    const COLORREF background = zorResolveColor(m_backgroundColor);
+    const COLORREF background = CSysColor::getColor(m_backgroundColor);
     CPen backgroundPen(PS_SOLID, 1, background);
     CBrush backgroundBrush(background);
-    pdc->SelectObject(&backgroundPen);
-    pdc->SelectObject(&backgroundBrush);
+    CDCGuard guard(pdc, CDCGuard::wholeState);
+    guard.select(&backgroundPen);
+    guard.select(&backgroundBrush);
     pdc->FillRect(&rcBounds, &backgroundBrush);
 
     CRect area(rcBounds);
@@ -96,7 +97,7 @@ void CTimeTextCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
     }
 
     SelectStockFont(pdc);
-    pdc->SetTextColor(zorResolveColor(m_textColor));
+    pdc->SetTextColor(CSysColor::getColor(m_textColor));
     pdc->SetBkMode(TRANSPARENT);
 
     const std::string text = drawText(zorTimeStep(m_timerInterval));
@@ -106,6 +107,4 @@ void CTimeTextCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
     CRect place
         = zorTimeTextRect(area, CSize(measure.Width(), measure.Height()), m_justify, &align);
     pdc->DrawText(text, &place, align | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
-
-    pdc->RestoreDC(saved);
 }

@@ -1,6 +1,6 @@
 // The templates of the up-time control's pages.
 
-#include "controls/frame/aboutproppage.h"
+#include "framework/controls/aboutproppage.h"
 #include "controls/frame/widgetids.h"
 #include "controls/time/timepages.h"
 #include "controls/uptime/uptimepageids.h"

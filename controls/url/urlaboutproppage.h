@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/frame/aboutproppage.h"
+#include "framework/controls/aboutproppage.h"
 
 // The link's About page.
 class CURLAboutPropPage : public CZorAboutPropPage

@@ -1,11 +1,12 @@
 #include "controls/url/urlctrl.h"
 
-#include "controls/frame/colorvalue.h"
+#include "framework/drawing/syscolor.h"
 #include "controls/frame/persistedfont.h"
 #include "controls/frame/widgetids.h"
 #include "controls/frame/widgetstypelib.h"
 #include "controls/url/urlgeometry.h"
 #include "framework/drawing/drawbox.h"
+#include "platform/gdi/dcguard.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdiobjects.h"
 #include "platform/ole/factory.h"
@@ -80,21 +81,22 @@ void CUrlCtrl::OnDestroy()
 
 void CUrlCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
 {
-    const COLORREF background = zorResolveColor(m_backgroundColor);
+    const COLORREF background = CSysColor::getColor(m_backgroundColor);
     CPen backgroundPen(PS_SOLID, 1, background);
     CBrush backgroundBrush(background);
-    CPen* oldPen = pdc->SelectObject(&backgroundPen);
-    CBrush* oldBrush = pdc->SelectObject(&backgroundBrush);
-    pdc->Rectangle(&rcBounds);
-
     FONTDESC desc = InternalGetFont().desc();
     desc.fUnderline = TRUE;
     const LOGFONT logFont = CFontHolder(desc).logFont(pdc->GetDeviceCaps(LOGPIXELSY));
     CFont font;
     font.CreateFontIndirect(&logFont);
-    CFont* oldFont = pdc->SelectObject(&font);
 
-    const int saved = pdc->SaveDC();
+    // The pen, brush, font, text settings and clip come back at the end.
+    CDCGuard guard(pdc, CDCGuard::wholeState);
+    guard.select(&backgroundPen);
+    guard.select(&backgroundBrush);
+    pdc->Rectangle(&rcBounds);
+    guard.select(&font);
+
     CRect r(rcBounds);
     if (m_box) {
         drawBox(pdc, r, 3, false);
@@ -103,7 +105,7 @@ void CUrlCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
     }
     pdc->FillRect(&r, &backgroundBrush);
 
-    pdc->SetTextColor(zorResolveColor(m_visited ? m_visitedColor : m_color));
+    pdc->SetTextColor(CSysColor::getColor(m_visited ? m_visitedColor : m_color));
     pdc->SetBkMode(TRANSPARENT);
 
     CRect measure(0, 0, 0, 0);
@@ -112,11 +114,6 @@ void CUrlCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)
     CRect text = zorUrlTextRect(r, CSize(measure.Width(), measure.Height()), m_justify, &align);
     pdc->DrawText(m_url, &text, align | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
     m_textRect = text;
-
-    pdc->RestoreDC(saved);
-    pdc->SelectObject(oldFont);
-    pdc->SelectObject(oldPen);
-    pdc->SelectObject(oldBrush);
 }
 
 bool CUrlCtrl::overText() const

@@ -15,7 +15,7 @@
 //   string array        list of texts (REG_MULTI_SZ): each text and a zero, then one more zero
 
 #include "framework/settings/devmode.h"
-#include "framework/settings/globalmemory.h"
+#include "platform/types/globalmemory.h"
 #include "platform/gdi/logfont.h"
 #include "framework/settings/windowplacement.h"
 #include "platform/registry/registry.h"

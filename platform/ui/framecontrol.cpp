@@ -22,6 +22,7 @@
 // down; inactive, it is drawn in the shadow colour over a copy in the highlight colour one
 // pixel lower right, as disabled things are embossed on the platform.
 
+#include "platform/gdi/dcguard.h"
 #include "platform/ui/resources.h"
 
 #include "platform/gdi/dc.h"
@@ -203,7 +204,7 @@ BOOL DrawFrameControl(CDC* pDC, LPRECT lprc, UINT uType, UINT uState)
     if (rect.IsRectEmpty())
         return FALSE;
     // The drawing changes the pen, the background colour and the clip: the caller's come back.
-    const int saved = pDC->SaveDC();
+    CDCGuard guard(pDC, CDCGuard::wholeState);
     BOOL drawn = FALSE;
     switch (uType) {
     case DFC_SCROLL:
@@ -216,6 +217,5 @@ BOOL DrawFrameControl(CDC* pDC, LPRECT lprc, UINT uType, UINT uState)
         // FIXME: captions and menu glyphs are not drawn; nothing in the suite asks for them.
         break;
     }
-    pDC->RestoreDC(saved);
     return drawn;
 }

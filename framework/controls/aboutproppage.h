@@ -1,7 +1,8 @@
 #pragma once
 
-// The About page every control of the module has: the control's icon, the module's version,
-// the maker's legal notice and a link to the maker's web site (a hosted URL control).
+// The About page every control of the suite's control modules has: the control's icon, the
+// version of the module that holds it, the maker's legal notice and a link to the maker's web
+// site (a hosted URL control).
 
 #include "platform/ole/factory.h"
 #include "platform/ole/proppage.h"

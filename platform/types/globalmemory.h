@@ -1,8 +1,9 @@
 #pragma once
 
-// Movable memory blocks, the form in which printer settings travel between the print dialog
-// and the settings store. A block is reached through its handle; GlobalLock gives its address
-// until the matching GlobalUnlock, and only an unlocked block may change size.
+// Movable memory blocks: the form in which printer settings travel between the print dialog
+// and the settings store, and in which the imaging library hands over decoded pictures.
+// A block is reached through its handle; GlobalLock gives its address until the matching
+// GlobalUnlock, and only an unlocked block may change size.
 //
 // Every block is zero-filled when allocated and when it grows, whatever the flags say.
 // Handles of freed blocks are recognised: calls with them fail instead of touching memory.

@@ -1,4 +1,4 @@
-#include "framework/settings/globalmemory.h"
+#include "platform/types/globalmemory.h"
 
 #include <memory>
 #include <mutex>

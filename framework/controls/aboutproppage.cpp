@@ -1,6 +1,6 @@
-#include "controls/frame/aboutproppage.h"
+#include "framework/controls/aboutproppage.h"
 
-#include "controls/frame/widgetids.h"
+#include "framework/identity/suitecontrols.h"
 #include "framework/version/moduleversion.h"
 #include "platform/module/module.h"
 

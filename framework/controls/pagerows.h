@@ -1,6 +1,6 @@
 #pragma once
 
-// Template rows the module's pages share.
+// Template rows the pages of the suite's control modules share.
 
 #include "platform/ui/dialogtemplate.h"
 

@@ -1,6 +1,6 @@
-#include "controls/frame/pagerows.h"
+#include "framework/controls/pagerows.h"
 
-#include "controls/frame/widgetids.h"
+#include "framework/identity/suitecontrols.h"
 #include "platform/ui/window.h"
 
 DialogItem zorLabelRow(int id, const char* text, int x, int y, int cx, int cy)
