@@ -5,8 +5,8 @@
 #include "framework/diagnostics/diagnostics.h"
 #include "framework/drawing/drawbox.h"
 #include "framework/drawing/syscolor.h"
-#include "platform/gdi/dcguard.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/dcguard.h"
 #include "platform/gdi/gdiobjects.h"
 #include "platform/ui/resources.h"
 

@@ -43,8 +43,7 @@ const COleObjectFactory pageFactory(ZOR_THIS_MODULE(), COleObjectFactory::eKIND_
     CLSID_zorClockPropPage, nullptr, IDS_CLOCK_PPG,
     [] { return static_cast<IUnknown*>(new CClockPropPage); });
 const COleObjectFactory aboutFactory(ZOR_THIS_MODULE(), COleObjectFactory::eKIND_PROPERTYPAGE,
-    CLSID_zorClockAboutPropPage, nullptr, IDS_CLOCK_ABOUT,
-    [] {
+    CLSID_zorClockAboutPropPage, nullptr, IDS_CLOCK_ABOUT, [] {
         return static_cast<IUnknown*>(
             new CZorAboutPropPage(IDD_CLOCK_ABOUT, IDC_CLOCK_VERSION, IDS_CLOCK_ABOUT));
     });

@@ -1,9 +1,9 @@
 // The templates of the colour control's pages.
 
 #include "controls/color/colorpageids.h"
+#include "controls/frame/widgetids.h"
 #include "framework/controls/aboutproppage.h"
 #include "framework/controls/pagerows.h"
-#include "controls/frame/widgetids.h"
 #include "platform/ui/window.h"
 
 ZOR_DIALOG_TABLE({

@@ -1,9 +1,9 @@
 #include "controls/graph/graphctrl.h"
 
-#include "framework/drawing/syscolor.h"
 #include "controls/frame/widgetids.h"
 #include "controls/frame/widgetstypelib.h"
 #include "framework/drawing/drawbox.h"
+#include "framework/drawing/syscolor.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/dcguard.h"
 #include "platform/ole/proppage.h"
@@ -136,9 +136,8 @@ void CGraphCtrl::DoPropExchange(CPropExchange* pPX)
 
 std::vector<CLSID> CGraphCtrl::GetPropPageIDs() const
 {
-    return {zorSuiteGuid(c_nGraphControl, eROLE_PAGE2),
-        zorSuiteGuid(c_nGraphControl, eROLE_PAGE1), CLSID_StockFontPage,
-        zorSuiteGuid(c_nGraphControl, eROLE_PAGE3)};
+    return {zorSuiteGuid(c_nGraphControl, eROLE_PAGE2), zorSuiteGuid(c_nGraphControl, eROLE_PAGE1),
+        CLSID_StockFontPage, zorSuiteGuid(c_nGraphControl, eROLE_PAGE3)};
 }
 
 int CGraphCtrl::OnCreate()

@@ -1,9 +1,9 @@
 // The templates of the graph's pages.
 
-#include "framework/controls/aboutproppage.h"
-#include "framework/controls/pagerows.h"
 #include "controls/frame/widgetids.h"
 #include "controls/graph/graphpageids.h"
+#include "framework/controls/aboutproppage.h"
+#include "framework/controls/pagerows.h"
 #include "platform/ui/window.h"
 
 ZOR_DIALOG_TABLE({

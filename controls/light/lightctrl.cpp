@@ -1,11 +1,11 @@
 #include "controls/light/lightctrl.h"
 
-#include "framework/drawing/syscolor.h"
 #include "controls/frame/widgetids.h"
 #include "controls/frame/widgetstypelib.h"
 #include "controls/light/lightgeometry.h"
-#include "platform/gdi/dcguard.h"
+#include "framework/drawing/syscolor.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/dcguard.h"
 #include "platform/gdi/gdiobjects.h"
 #include "platform/gdi/syscolor.h"
 #include "platform/ole/factory.h"
@@ -67,8 +67,7 @@ void CLightCtrl::DoPropExchange(CPropExchange* pPX)
 
 std::vector<CLSID> CLightCtrl::GetPropPageIDs() const
 {
-    return {
-        zorSuiteGuid(c_nLightControl, eROLE_PAGE1), zorSuiteGuid(c_nLightControl, eROLE_PAGE2)};
+    return {zorSuiteGuid(c_nLightControl, eROLE_PAGE1), zorSuiteGuid(c_nLightControl, eROLE_PAGE2)};
 }
 
 void CLightCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&)

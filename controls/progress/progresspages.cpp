@@ -1,9 +1,9 @@
 // The templates of the progress control's pages.
 
-#include "framework/controls/aboutproppage.h"
-#include "framework/controls/pagerows.h"
 #include "controls/frame/widgetids.h"
 #include "controls/progress/progresspageids.h"
+#include "framework/controls/aboutproppage.h"
+#include "framework/controls/pagerows.h"
 #include "platform/ui/window.h"
 
 namespace {

@@ -1,14 +1,14 @@
 #include "controls/sysinfo/sysinfoctrl.h"
 
-#include "framework/drawing/syscolor.h"
 #include "controls/frame/widgetids.h"
 #include "controls/frame/widgetstypelib.h"
 #include "controls/sysinfo/sysinfogeometry.h"
 #include "controls/sysinfo/sysinfomachine.h"
 #include "controls/sysinfo/sysinforeport.h"
 #include "framework/drawing/drawbox.h"
-#include "platform/gdi/dcguard.h"
+#include "framework/drawing/syscolor.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/dcguard.h"
 #include "platform/gdi/gdiobjects.h"
 #include "platform/ole/proppage.h"
 

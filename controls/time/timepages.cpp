@@ -2,9 +2,9 @@
 
 #include "controls/time/timepages.h"
 
+#include "controls/frame/widgetids.h"
 #include "framework/controls/aboutproppage.h"
 #include "framework/controls/pagerows.h"
-#include "controls/frame/widgetids.h"
 #include "platform/ui/window.h"
 
 DialogTemplate zorTimePageTemplate(const ZorTimePageIds& ids)

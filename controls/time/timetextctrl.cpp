@@ -1,12 +1,12 @@
 #include "controls/time/timetextctrl.h"
 
-#include "framework/drawing/syscolor.h"
 #include "controls/frame/widgetids.h"
 #include "controls/frame/widgetstypelib.h"
 #include "controls/time/timetext.h"
 #include "framework/drawing/drawbox.h"
-#include "platform/gdi/dcguard.h"
+#include "framework/drawing/syscolor.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/dcguard.h"
 #include "platform/gdi/gdiobjects.h"
 #include "platform/ole/proppage.h"
 

@@ -1,9 +1,9 @@
 // The templates of the up-time control's pages.
 
-#include "framework/controls/aboutproppage.h"
 #include "controls/frame/widgetids.h"
 #include "controls/time/timepages.h"
 #include "controls/uptime/uptimepageids.h"
+#include "framework/controls/aboutproppage.h"
 
 ZOR_DIALOG_TABLE({
     zorTimePageTemplate(c_upTimePageIds),

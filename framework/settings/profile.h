@@ -15,10 +15,10 @@
 //   string array        list of texts (REG_MULTI_SZ): each text and a zero, then one more zero
 
 #include "framework/settings/devmode.h"
-#include "platform/types/globalmemory.h"
-#include "platform/gdi/logfont.h"
 #include "framework/settings/windowplacement.h"
+#include "platform/gdi/logfont.h"
 #include "platform/registry/registry.h"
+#include "platform/types/globalmemory.h"
 #include "platform/types/oledatetime.h"
 
 #include <string>

@@ -122,8 +122,7 @@ void CDaoSql::buildClauses()
     extraKeys = 0;
     for (const SortKey& key : sort) {
         std::size_t position = 0;
-        while (
-            position < columns.size() && !zorEqualsNoCase(columns[position], key.column))
+        while (position < columns.size() && !zorEqualsNoCase(columns[position], key.column))
             ++position;
         if (position == columns.size()) {
             position = columns.size() + extraKeys++;
@@ -136,8 +135,7 @@ void CDaoSql::buildClauses()
     orderBy.clear();
     reverseOrderBy.clear();
     for (const SortKey& key : sort) {
-        orderBy
-            += (orderBy.empty() ? "" : ", ") + key.column + (key.descending ? " DESC" : " ASC");
+        orderBy += (orderBy.empty() ? "" : ", ") + key.column + (key.descending ? " DESC" : " ASC");
         reverseOrderBy += (reverseOrderBy.empty() ? "" : ", ") + key.column
             + (key.descending ? " ASC" : " DESC");
     }
@@ -171,8 +169,8 @@ std::string CDaoSql::pageAfterSql(unsigned nulls, std::size_t equal) const
     const std::string condition = afterPart(nulls, equal);
     if (condition.empty())
         return std::string();
-    return "SELECT " + select + " FROM " + source + whereClause(condition) + " ORDER BY "
-        + orderBy + " LIMIT :lim";
+    return "SELECT " + select + " FROM " + source + whereClause(condition) + " ORDER BY " + orderBy
+        + " LIMIT :lim";
 }
 
 std::string CDaoSql::lastRowSql() const

@@ -61,8 +61,7 @@ QPoint toDevice(const CDC::State& st, int x, int y)
 {
     if (st.windowExt == st.viewportExt)
         return QPoint(x - st.windowOrg.x + st.viewportOrg.x, y - st.windowOrg.y + st.viewportOrg.y);
-    return QPoint(
-        MulDiv(x - st.windowOrg.x, st.viewportExt.cx, st.windowExt.cx) + st.viewportOrg.x,
+    return QPoint(MulDiv(x - st.windowOrg.x, st.viewportExt.cx, st.windowExt.cx) + st.viewportOrg.x,
         MulDiv(y - st.windowOrg.y, st.viewportExt.cy, st.windowExt.cy) + st.viewportOrg.y);
 }
 
@@ -70,8 +69,7 @@ QPoint toLogical(const CDC::State& st, int x, int y)
 {
     if (st.windowExt == st.viewportExt)
         return QPoint(x - st.viewportOrg.x + st.windowOrg.x, y - st.viewportOrg.y + st.windowOrg.y);
-    return QPoint(
-        MulDiv(x - st.viewportOrg.x, st.windowExt.cx, st.viewportExt.cx) + st.windowOrg.x,
+    return QPoint(MulDiv(x - st.viewportOrg.x, st.windowExt.cx, st.viewportExt.cx) + st.windowOrg.x,
         MulDiv(y - st.viewportOrg.y, st.windowExt.cy, st.viewportExt.cy) + st.windowOrg.y);
 }
 

@@ -288,8 +288,8 @@ public:
     // monochrome gives white where the source equals the source context's background colour,
     // black elsewhere; monochrome to colour gives the destination's text colour for black and
     // its background colour for white.
-    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
-        DWORD dwRop);
+    BOOL BitBlt(
+        int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
     BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
         int nSrcWidth, int nSrcHeight, DWORD dwRop);
     BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
@@ -303,8 +303,8 @@ public:
     BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const std::string& str);
     CSize GetTextExtent(const std::string& str) const;
     CSize GetTextExtent(const char* lpszString, int nCount) const;
-    CSize GetTabbedTextExtent(const std::string& str, int nTabPositions,
-        const int* lpnTabStopPositions) const;
+    CSize GetTabbedTextExtent(
+        const std::string& str, int nTabPositions, const int* lpnTabStopPositions) const;
     BOOL GetTextMetrics(TEXTMETRIC* lpMetrics) const;
     int GetTextFace(int nCount, char* lpszFacename) const;
 

@@ -166,7 +166,11 @@ public:
     BOOL attachImage(const QImage& image);
 
     bool isCreated() const override { return !m_image.isNull(); }
-    void DeleteObject() override { m_image = QImage(); m_monochrome = false; }
+    void DeleteObject() override
+    {
+        m_image = QImage();
+        m_monochrome = false;
+    }
 
     bool isMonochrome() const { return m_monochrome; }
     CSize GetBitmapDimension() const { return CSize(m_image.width(), m_image.height()); }
@@ -205,7 +209,11 @@ public:
     const std::vector<PALETTEENTRY>& entries() const { return m_entries; }
 
     bool isCreated() const override { return m_created; }
-    void DeleteObject() override { m_created = false; m_entries.clear(); }
+    void DeleteObject() override
+    {
+        m_created = false;
+        m_entries.clear();
+    }
 
 private:
     bool m_created {false};
@@ -231,10 +239,18 @@ public:
     void OffsetRgn(int x, int y);
 
     bool isCreated() const override { return m_created; }
-    void DeleteObject() override { m_created = false; m_region = QRegion(); }
+    void DeleteObject() override
+    {
+        m_created = false;
+        m_region = QRegion();
+    }
 
     const QRegion& region() const { return m_region; }
-    void setRegion(const QRegion& region) { m_region = region; m_created = true; }
+    void setRegion(const QRegion& region)
+    {
+        m_region = region;
+        m_created = true;
+    }
 
 private:
     bool m_created {false};

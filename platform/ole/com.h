@@ -70,8 +70,14 @@ constexpr HRESULT STG_E_READFAULT = static_cast<HRESULT>(0x8003001E);
 constexpr HRESULT SELFREG_E_TYPELIB = static_cast<HRESULT>(0x80040200);
 constexpr HRESULT SELFREG_E_CLASS = static_cast<HRESULT>(0x80040201);
 
-inline constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-inline constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+inline constexpr bool SUCCEEDED(HRESULT hr)
+{
+    return hr >= 0;
+}
+inline constexpr bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}
 
 // --- interfaces ----------------------------------------------------------------------------
 extern const IID IID_IUnknown;
@@ -114,8 +120,9 @@ struct IDispatch : IUnknown
     // method. Unknown member: DISP_E_MEMBERNOTFOUND; wrong number of arguments:
     // DISP_E_BADPARAMCOUNT; an argument that does not convert to the member's type:
     // DISP_E_TYPEMISMATCH.
-    virtual HRESULT Invoke(DISPID dispid, WORD wFlags, const DISPPARAMS& params,
-        COleVariant* pVarResult) = 0;
+    virtual HRESULT Invoke(
+        DISPID dispid, WORD wFlags, const DISPPARAMS& params, COleVariant* pVarResult)
+        = 0;
     // The object's type description (owned by its class; null when it has none).
     virtual const ZorTypeInfo* GetTypeInfo() const = 0;
 };
@@ -127,7 +134,7 @@ struct IClassFactory : IUnknown
 };
 
 // Releases an interface pointer and clears it.
-template <typename T> void zorRelease(T*& p)
+template<typename T> void zorRelease(T*& p)
 {
     if (p) {
         p->Release();

@@ -60,8 +60,8 @@ struct ZorTypeLibrary
 // A property of a dispatch interface, and a method with its parameters and result type
 // (VT_EMPTY: none): what a module's type library lists.
 ZorMemberInfo zorProperty(DISPID dispid, const char* name, VARTYPE type);
-ZorMemberInfo zorMethod(DISPID dispid, const char* name, std::vector<ZorParamInfo> params,
-    VARTYPE result = VT_EMPTY);
+ZorMemberInfo zorMethod(
+    DISPID dispid, const char* name, std::vector<ZorParamInfo> params, VARTYPE result = VT_EMPTY);
 
 // The readable interface text of a library: the library block, then per class its dispatch
 // interface (properties with dispid and type, methods with parameters), its event interface

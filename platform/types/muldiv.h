@@ -18,6 +18,6 @@ constexpr int MulDiv(int nNumber, int nNumerator, int nDenominator)
         ? 0ULL - static_cast<std::uint64_t>(static_cast<std::int64_t>(nDenominator))
         : static_cast<std::uint64_t>(nDenominator);
     const std::uint64_t quotient = (magnitude + divisor / 2) / divisor;
-    return static_cast<int>(negative ? -static_cast<std::int64_t>(quotient)
-                                     : static_cast<std::int64_t>(quotient));
+    return static_cast<int>(
+        negative ? -static_cast<std::int64_t>(quotient) : static_cast<std::int64_t>(quotient));
 }

@@ -251,4 +251,3 @@ COleDateTimeSpan COleDateTime::operator-(const COleDateTime& o) const
         result.m_span = linearFromValue(m_dt) - linearFromValue(o.m_dt);
     return result;
 }
-

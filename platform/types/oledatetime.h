@@ -35,7 +35,8 @@ public:
     // time-zone data.
     explicit COleDateTime(std::time_t timeSrc);
 
-    // The local wall-clock time now, in whole seconds (of the suite's clock, platform/types/clock.h).
+    // The local wall-clock time now, in whole seconds (of the suite's clock,
+    // platform/types/clock.h).
     static COleDateTime GetCurrentTime();
 
     DateTimeStatus GetStatus() const { return m_status; }

@@ -302,7 +302,8 @@ private:
         std::size_t length = 0;
         if (readWord(word, length)) {
             const char c = zorLowerAscii(word[0]);
-            if ((c == 'a' || c == 'p') && (length == 1 || (length == 2 && zorLowerAscii(word[1]) == 'm')))
+            if ((c == 'a' || c == 'p')
+                && (length == 1 || (length == 2 && zorLowerAscii(word[1]) == 'm')))
                 return c == 'a' ? 1 : 2;
         }
         m_p = start;

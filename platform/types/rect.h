@@ -35,10 +35,18 @@ class CPoint : public POINT
 {
 public:
     CPoint() = default;
-    CPoint(int ix, int iy) { x = ix; y = iy; }
+    CPoint(int ix, int iy)
+    {
+        x = ix;
+        y = iy;
+    }
     CPoint(POINT p) : POINT(p) { }
 
-    void Offset(int dx, int dy) { x += dx; y += dy; }
+    void Offset(int dx, int dy)
+    {
+        x += dx;
+        y += dy;
+    }
     bool operator==(const CPoint& o) const { return x == o.x && y == o.y; }
     bool operator!=(const CPoint& o) const { return !(*this == o); }
     CPoint operator+(const CPoint& o) const { return CPoint(x + o.x, y + o.y); }
@@ -50,7 +58,11 @@ class CSize : public SIZE
 {
 public:
     CSize() = default;
-    CSize(int w, int h) { cx = w; cy = h; }
+    CSize(int w, int h)
+    {
+        cx = w;
+        cy = h;
+    }
     CSize(SIZE s) : SIZE(s) { }
 
     bool operator==(const CSize& o) const { return cx == o.cx && cy == o.cy; }
@@ -63,17 +75,27 @@ class CRect : public RECT
 {
 public:
     CRect() = default;
-    CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+    CRect(int l, int t, int r, int b)
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     CRect(const RECT& r) : RECT(r) { }
     CRect(CPoint topLeft, CSize size)
     {
-        left = topLeft.x; top = topLeft.y;
-        right = left + size.cx; bottom = top + size.cy;
+        left = topLeft.x;
+        top = topLeft.y;
+        right = left + size.cx;
+        bottom = top + size.cy;
     }
     CRect(CPoint topLeft, CPoint bottomRight)
     {
-        left = topLeft.x; top = topLeft.y;
-        right = bottomRight.x; bottom = bottomRight.y;
+        left = topLeft.x;
+        top = topLeft.y;
+        right = bottomRight.x;
+        bottom = bottomRight.y;
     }
 
     int Width() const { return right - left; }
@@ -86,20 +108,55 @@ public:
     bool IsRectEmpty() const { return right <= left || bottom <= top; }
     bool IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
     // A point on the left or top edge is inside, one on the right or bottom edge is not.
-    bool PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool PtInRect(POINT p) const
+    {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
 
-    void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+    void SetRect(int l, int t, int r, int b)
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }
-    void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
+    void OffsetRect(int dx, int dy)
+    {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
     void OffsetRect(POINT p) { OffsetRect(p.x, p.y); }
-    void InflateRect(int dx, int dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
-    void InflateRect(int l, int t, int r, int b) { left -= l; top -= t; right += r; bottom += b; }
+    void InflateRect(int dx, int dy)
+    {
+        left -= dx;
+        right += dx;
+        top -= dy;
+        bottom += dy;
+    }
+    void InflateRect(int l, int t, int r, int b)
+    {
+        left -= l;
+        top -= t;
+        right += r;
+        bottom += b;
+    }
     void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
     void DeflateRect(int l, int t, int r, int b) { InflateRect(-l, -t, -r, -b); }
     void NormalizeRect()
     {
-        if (left > right) { LONG t = left; left = right; right = t; }
-        if (top > bottom) { LONG t = top; top = bottom; bottom = t; }
+        if (left > right) {
+            LONG t = left;
+            left = right;
+            right = t;
+        }
+        if (top > bottom) {
+            LONG t = top;
+            top = bottom;
+            bottom = t;
+        }
     }
 
     // The intersection; an empty intersection gives the null rectangle and false.
@@ -119,11 +176,21 @@ public:
     bool UnionRect(const RECT& a, const RECT& b)
     {
         const CRect ra(a), rb(b);
-        if (ra.IsRectEmpty() && rb.IsRectEmpty()) { SetRectEmpty(); return false; }
-        if (ra.IsRectEmpty()) { *this = rb; return true; }
-        if (rb.IsRectEmpty()) { *this = ra; return true; }
+        if (ra.IsRectEmpty() && rb.IsRectEmpty()) {
+            SetRectEmpty();
+            return false;
+        }
+        if (ra.IsRectEmpty()) {
+            *this = rb;
+            return true;
+        }
+        if (rb.IsRectEmpty()) {
+            *this = ra;
+            return true;
+        }
         SetRect(ra.left < rb.left ? ra.left : rb.left, ra.top < rb.top ? ra.top : rb.top,
-            ra.right > rb.right ? ra.right : rb.right, ra.bottom > rb.bottom ? ra.bottom : rb.bottom);
+            ra.right > rb.right ? ra.right : rb.right,
+            ra.bottom > rb.bottom ? ra.bottom : rb.bottom);
         return true;
     }
 

@@ -150,8 +150,8 @@ void CGroupWidget::paintEvent(QPaintEvent*)
     const int textWidth = metrics.horizontalAdvance(QString(text).remove(u'&'));
     const QRect caption(8, 0, std::min(textWidth + 4, std::max(0, width() - 10)), metrics.height());
     painter.fillRect(caption, zorSysQColor(COLOR_3DFACE));
-    painter.setPen(isEnabled() ? palette().color(QPalette::WindowText)
-                               : zorSysQColor(COLOR_GRAYTEXT));
+    painter.setPen(
+        isEnabled() ? palette().color(QPalette::WindowText) : zorSysQColor(COLOR_GRAYTEXT));
     style()->drawItemText(&painter, caption.adjusted(2, 0, 0, 0),
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(), isEnabled(), text);
 }

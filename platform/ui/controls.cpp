@@ -101,7 +101,6 @@ bool zorControlWindowProc(CWnd* wnd, UINT message, WPARAM, LPARAM lParam, LRESUL
     return true;
 }
 
-
 // --- making the control of a template row -----------------------------------------------
 
 namespace {
@@ -165,8 +164,8 @@ CWnd* zorCreateControl(
     widget->setFont(zorDialogFont(tmpl));
     widget->setFocusPolicy((row.style & WS_TABSTOP) ? Qt::StrongFocus : parts.untabbed);
     const QPointer<QWidget> guard(widget);
-    if (!parts.wnd->CreateEx(item.exStyle, parts.className, item.text, row.style, row.place,
-            dialog, static_cast<UINT>(item.id), widget)) {
+    if (!parts.wnd->CreateEx(item.exStyle, parts.className, item.text, row.style, row.place, dialog,
+            static_cast<UINT>(item.id), widget)) {
         if (guard)
             guard->deleteLater();
         return nullptr;

@@ -117,7 +117,8 @@ TEST(DaoSqlStatements, PagesContinueAfterTheKey)
     const char* const head = "SELECT rowid, [A], [d] FROM [t] WHERE ([A] > ?) AND ";
     for (const PageCase& c : {
              PageCase {"", 0, 0, "rowid > :rid ORDER BY rowid ASC LIMIT :lim"},
-             PageCase {"a", 0, 1, "[a] IS :k0 AND rowid > :rid ORDER BY [a] ASC, rowid ASC LIMIT :lim"},
+             PageCase {
+                 "a", 0, 1, "[a] IS :k0 AND rowid > :rid ORDER BY [a] ASC, rowid ASC LIMIT :lim"},
              PageCase {"a", 0, 0, "[a] > :k0 ORDER BY [a] ASC, rowid ASC LIMIT :lim"},
              PageCase {"a", 1, 0, "[a] IS NOT NULL ORDER BY [a] ASC, rowid ASC LIMIT :lim"},
              PageCase {"d DESC", 0, 0,

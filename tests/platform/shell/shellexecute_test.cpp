@@ -1,5 +1,5 @@
-#include "platform/shell/shellexecute.h"
 #include "platform/shell/recordingshelllauncher.h"
+#include "platform/shell/shellexecute.h"
 
 #include "tests/support/tempfolder.h"
 

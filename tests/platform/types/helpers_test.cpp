@@ -14,7 +14,8 @@ struct MulDivCase
 };
 
 class MulDivRounding : public testing::TestWithParam<MulDivCase>
-{ };
+{
+};
 
 TEST_P(MulDivRounding, NearestWithHalvesAwayFromZero)
 {
@@ -27,9 +28,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, MulDivRounding,
         MulDivCase {5, 1, 2, 3}, // a half goes away from zero, not to even
         MulDivCase {-5, 1, 2, -3}, // and so below zero
         MulDivCase {5, 1, -2, -3}, // the divisor's sign counts too
-        MulDivCase {-5, -1, -2, -3},
+        MulDivCase {-5, -1, -2, -3}, // two signs cancel
         MulDivCase {7, 1, 3, 2}, // 2.33 down
-        MulDivCase {-7, 1, 3, -2},
+        MulDivCase {-7, 1, 3, -2}, // and -2.33 up
         MulDivCase {1, 1, 0, -1}, // no divisor
         MulDivCase {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, // the product does not overflow
         MulDivCase {INT_MIN, 2, 4, INT_MIN / 2}));

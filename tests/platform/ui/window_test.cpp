@@ -546,8 +546,8 @@ TEST(WindowMessages, PumpAndWindowTranslateKeysAlike)
     };
     uiTestApp();
     KeyWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, "ZorTest", "Keys", c_topStyle, CRect(100, 100, 300, 250),
-        nullptr, 0));
+    ASSERT_TRUE(
+        wnd.CreateEx(0, "ZorTest", "Keys", c_topStyle, CRect(100, 100, 300, 250), nullptr, 0));
     wnd.ShowWindow(SW_SHOW);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
