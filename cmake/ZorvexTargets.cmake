@@ -4,12 +4,27 @@
 add_library(zor_warnings INTERFACE)
 target_compile_options(zor_warnings INTERFACE
     -Wall -Wextra -Wpedantic -Werror
-    -Wno-missing-field-initializers)
+    -Wno-missing-field-initializers
+    # A precompiled header the compiler cannot take is said, not silently parsed again.
+    -Winvalid-pch -Wno-error=invalid-pch)
 
-# The common precompiled header: the Qt and standard headers nearly every file includes.
+# The common precompiled header: the Qt and standard headers nearly every file includes. It is
+# compiled twice, position-independent for libraries and modules and as for an executable for
+# programs and tests (the compiler takes a header only with the same setting), and every target
+# reuses one of the two instead of compiling the same Qt headers again.
 set(ZOR_PCH_HEADERS
     <string> <vector> <memory> <cstdint> <cstring> <cstdio>
     <QtCore/QString> <QtCore/QByteArray> <QtCore/QObject>)
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/zor_pch/library.cpp CONTENT "")
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/zor_pch/program.cpp CONTENT "int main() { }\n")
+add_library(zor_pch_library OBJECT ${CMAKE_BINARY_DIR}/zor_pch/library.cpp)
+add_executable(zor_pch_program ${CMAKE_BINARY_DIR}/zor_pch/program.cpp)
+set_target_properties(zor_pch_program PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/zor_pch)
+foreach(holder IN ITEMS zor_pch_library zor_pch_program)
+    target_link_libraries(${holder} PRIVATE Qt6::Core zor_warnings)
+    target_precompile_headers(${holder} PRIVATE ${ZOR_PCH_HEADERS})
+endforeach()
 
 # The layers (cmake/layers.txt): a target's sources see only the top folders its layer may
 # include. Each layer has an include root in the build tree holding links to those folders
@@ -74,7 +89,12 @@ endfunction()
 function(zor_target_defaults target)
     zor_include_root(${target} ${ARGN})
     target_link_libraries(${target} PRIVATE zor_warnings)
-    target_precompile_headers(${target} PRIVATE ${ZOR_PCH_HEADERS})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+        target_precompile_headers(${target} REUSE_FROM zor_pch_program)
+    else()
+        target_precompile_headers(${target} REUSE_FROM zor_pch_library)
+    endif()
 endfunction()
 
 # zor_version_info(target [DESCRIPTION text] [FILE_VERSION a.b.c.d] [PRODUCT_VERSION a.b.c.d]
