@@ -48,22 +48,13 @@ constexpr int c_lineTops[5] = {25, 45, 66, 86, 106};
 
 DialogItem row(eDLGITEM kind, int id, const char* text, int x, int y, int cx, int cy, DWORD style)
 {
-    DialogItem item;
-    item.kind = kind;
-    item.id = id;
-    item.text = text;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    item.style = style;
-    return item;
+    return {kind, id, text, x, y, cx, cy, style};
 }
 
 DialogItem hostedRow(int id, const char* progId, const char* initState, int x, int y, int cx,
     int cy, DWORD style = 0)
 {
-    DialogItem item = row(eDLG_HOSTED, id, "", x, y, cx, cy, style);
+    DialogItem item {eDLG_HOSTED, id, "", x, y, cx, cy, style};
     item.classId = progId;
     item.initState = initState;
     return item;

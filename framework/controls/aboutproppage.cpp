@@ -1,5 +1,6 @@
 #include "framework/controls/aboutproppage.h"
 
+#include "framework/controls/pagerows.h"
 #include "framework/identity/suitecontrols.h"
 #include "framework/version/moduleversion.h"
 #include "platform/module/module.h"
@@ -43,51 +44,14 @@ BOOL CZorAboutPropPage::OnInitDialog()
 DialogTemplate CZorAboutPropPage::makeTemplate(
     UINT nIDTemplate, UINT nIDIcon, UINT nIDVersion, UINT nIDLink)
 {
-    DialogTemplate tmpl;
-    tmpl.id = nIDTemplate;
-    tmpl.caption = "About";
-    tmpl.cx = 250;
-    tmpl.cy = 110;
-    tmpl.style = WS_CHILD;
-    DialogItem icon;
-    icon.kind = eDLG_STATIC;
-    icon.id = -1;
-    icon.text = iconText(nIDIcon);
-    icon.x = 10;
-    icon.y = 10;
-    icon.cx = 20;
-    icon.cy = 20;
-    icon.style = SS_ICON;
-    DialogItem version;
-    version.kind = eDLG_STATIC;
-    version.id = static_cast<int>(nIDVersion);
-    version.text = "Version";
-    version.x = 40;
-    version.y = 10;
-    version.cx = 200;
-    version.cy = 8;
-    version.style = SS_LEFT;
-    DialogItem legal;
-    legal.kind = eDLG_STATIC;
-    legal.id = -1;
-    legal.text = "Copyright (C) 1998-2026 Zorvex. All rights reserved.\n"
-                 "This module may be used only under the terms of its licence.";
-    legal.x = 40;
-    legal.y = 26;
-    legal.cx = 200;
-    legal.cy = 18;
-    legal.style = SS_LEFT;
-    DialogItem link;
-    link.kind = eDLG_HOSTED;
-    link.id = static_cast<int>(nIDLink);
-    link.text = "";
-    link.x = 40;
-    link.y = 52;
-    link.cx = 150;
-    link.cy = 10;
-    link.style = WS_TABSTOP;
-    link.classId = c_szUrlProgId;
-    link.initState = c_szLinkState;
-    tmpl.items = {icon, version, legal, link};
-    return tmpl;
+    DialogItem link = zorHostedRow(
+        static_cast<int>(nIDLink), c_szUrlProgId, c_szLinkState, 40, 52, 150, 10, WS_TABSTOP);
+    return zorPageTemplate(nIDTemplate, "About",
+        {{eDLG_STATIC, -1, iconText(nIDIcon), 10, 10, 20, 20, SS_ICON},
+            {eDLG_STATIC, static_cast<int>(nIDVersion), "Version", 40, 10, 200, 8, SS_LEFT},
+            {eDLG_STATIC, -1,
+                "Copyright (C) 1998-2026 Zorvex. All rights reserved.\n"
+                "This module may be used only under the terms of its licence.",
+                40, 26, 200, 18, SS_LEFT},
+            link});
 }

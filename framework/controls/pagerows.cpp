@@ -5,31 +5,21 @@
 
 DialogItem zorLabelRow(int id, const char* text, int x, int y, int cx, int cy)
 {
-    DialogItem item;
-    item.kind = eDLG_STATIC;
-    item.id = id;
-    item.text = text;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    item.style = SS_LEFT;
+    return {eDLG_STATIC, id, text, x, y, cx, cy, SS_LEFT};
+}
+
+DialogItem zorHostedRow(
+    int id, const char* progId, const char* initState, int x, int y, int cx, int cy, DWORD style)
+{
+    DialogItem item {eDLG_HOSTED, id, "", x, y, cx, cy, style};
+    item.classId = progId;
+    item.initState = initState;
     return item;
 }
 
 DialogItem zorHostedColorRow(int id, int x, int y, int cx, int cy, const char* initState)
 {
-    DialogItem item;
-    item.kind = eDLG_HOSTED;
-    item.id = id;
-    item.x = x;
-    item.y = y;
-    item.cx = cx;
-    item.cy = cy;
-    item.style = WS_TABSTOP;
-    item.classId = c_szColorProgId;
-    item.initState = initState;
-    return item;
+    return zorHostedRow(id, c_szColorProgId, initState, x, y, cx, cy, WS_TABSTOP);
 }
 
 DialogTemplate zorPageTemplate(UINT id, const char* caption, std::vector<DialogItem> items)
