@@ -215,21 +215,26 @@ function(zor_module target)
     zor_version_info(${target} ${ARGN})
 endfunction()
 
-# zor_control_module(target [version options] SOURCES file... [LIBS library...]
+# zor_control_module(target [STANDALONE] [version options] SOURCES file... [LIBS library...]
 #                    [BITMAPS ID file...] [ICONS ID file...] [CURSORS ID file...])
 # A control module (or outside server) of the suite in one call: a module loaded by path with its
 # version block (options as for zor_version_info), its sources, its toolbox bitmaps, icons and
 # cursors (zor_bitmap_table, zor_resource_table), linked to the framework, its own copy of the
-# control module frame (framework/controls) and LIBS. Files are
+# control module frame (framework/controls) and LIBS. A STANDALONE module links the platform
+# alone: it lists among its SOURCES the framework files it compiles into itself. Files are
 # relative to the calling folder; subfolders may add sources with target_sources.
 function(zor_control_module target)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;BITMAPS;ICONS;CURSORS" ${ARGN})
+    cmake_parse_arguments(ARG "STANDALONE" "" "SOURCES;LIBS;BITMAPS;ICONS;CURSORS" ${ARGN})
     if(NOT ARG_SOURCES)
         message(FATAL_ERROR "zor_control_module(${target}): no SOURCES")
     endif()
     zor_module(${target} ${ARG_UNPARSED_ARGUMENTS})
     target_sources(${target} PRIVATE ${ARG_SOURCES})
-    target_link_libraries(${target} PRIVATE zorcontrolframe zorbase29 ${ARG_LIBS})
+    if(ARG_STANDALONE)
+        target_link_libraries(${target} PRIVATE zorplatform ${ARG_LIBS})
+    else()
+        target_link_libraries(${target} PRIVATE zorcontrolframe zorbase29 ${ARG_LIBS})
+    endif()
     if(ARG_BITMAPS)
         zor_bitmap_table(${target} ${ARG_BITMAPS})
     endif()

@@ -7,8 +7,10 @@
 #include <QtGui/QPolygon>
 #include <QtGui/QScreen>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 // Pens wider than one pixel draw, for lines, a square of the pen's width around every pixel of
 // the one-pixel line and, for rectangles, a band of that width centred on the outline (inside
@@ -57,12 +59,25 @@ void resetState(CDC::State& state)
     state.font = static_cast<CFont*>(GetStockObject(SYSTEM_FONT));
 }
 
+// Device coordinates are kept within 2^28 pixels of the origin, far beyond any target, so the
+// rectangle and polygon arithmetic on them cannot overflow whatever the logical coordinates
+// (from a metafile, say) are.
+constexpr long long c_deviceLimit = 1LL << 28;
+
+int toDeviceAxis(int logical, int windowOrg, int windowExt, int viewportOrg, int viewportExt)
+{
+    const long long offset = std::clamp<long long>((long long)logical - windowOrg,
+        std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    const long long scaled
+        = windowExt == viewportExt ? offset : MulDiv(int(offset), viewportExt, windowExt);
+    return int(std::clamp<long long>(scaled + viewportOrg, -c_deviceLimit, c_deviceLimit));
+}
+
 QPoint toDevice(const CDC::State& st, int x, int y)
 {
-    if (st.windowExt == st.viewportExt)
-        return QPoint(x - st.windowOrg.x + st.viewportOrg.x, y - st.windowOrg.y + st.viewportOrg.y);
-    return QPoint(MulDiv(x - st.windowOrg.x, st.viewportExt.cx, st.windowExt.cx) + st.viewportOrg.x,
-        MulDiv(y - st.windowOrg.y, st.viewportExt.cy, st.windowExt.cy) + st.viewportOrg.y);
+    return QPoint(
+        toDeviceAxis(x, st.windowOrg.x, st.windowExt.cx, st.viewportOrg.x, st.viewportExt.cx),
+        toDeviceAxis(y, st.windowOrg.y, st.windowExt.cy, st.viewportOrg.y, st.viewportExt.cy));
 }
 
 QPoint toLogical(const CDC::State& st, int x, int y)
@@ -173,6 +188,8 @@ void applyMask(const Surface& s, const QRect& box, const std::vector<std::uint8_
     });
 }
 
+QPolygon clipFarPolygon(const QPolygon& polygon, const QRect& target);
+
 void drawWideLine(const Surface& s, QPoint a, QPoint b, const PenDraw& pen)
 {
     const int w = pen.width;
@@ -185,12 +202,69 @@ void drawWideLine(const Surface& s, QPoint a, QPoint b, const PenDraw& pen)
     if (box.isEmpty())
         return;
     std::vector<std::uint8_t> mask(std::size_t(box.width()) * std::size_t(box.height()), 0);
-    zorgdi::walkLine(box.adjusted(-w, -w, w, w), a, b, [&](int, int x, int y) {
-        const QRect square = QRect(x - before, y - before, w, w) & box;
-        for (int row = square.top(); row <= square.bottom(); ++row) {
+    auto mark = [&](const QRect& area) {
+        const QRect part = area & box;
+        for (int row = part.top(); row <= part.bottom(); ++row) {
             std::uint8_t* m = mask.data() + qsizetype(row - box.top()) * box.width();
-            std::fill(m + (square.left() - box.left()), m + (square.right() + 1 - box.left()), 1);
+            std::fill(m + (part.left() - box.left()), m + (part.right() + 1 - box.left()), 1);
         }
+    };
+    // A very wide pen sweeps the convex hull of its squares at both ends; walking it square by
+    // square would cost the pen's width for every step, over a walk as long as the pen is wide.
+    constexpr int c_walkedPenWidth = 64;
+    if (w > c_walkedPenWidth) {
+        auto at = [](long long v) { return int(std::clamp(v, -(1LL << 29), 1LL << 29)); };
+        std::vector<QPoint> corners;
+        for (const QPoint& p : {a, b}) {
+            const long long l = (long long)p.x() - before;
+            const long long t = (long long)p.y() - before;
+            corners.push_back(QPoint(at(l), at(t)));
+            corners.push_back(QPoint(at(l + w), at(t)));
+            corners.push_back(QPoint(at(l + w), at(t + w)));
+            corners.push_back(QPoint(at(l), at(t + w)));
+        }
+        std::sort(corners.begin(), corners.end(), [](const QPoint& p, const QPoint& q) {
+            return p.x() != q.x() ? p.x() < q.x() : p.y() < q.y();
+        });
+        auto cross = [](const QPoint& o, const QPoint& p, const QPoint& q) {
+            return (long long)(p.x() - o.x()) * (q.y() - o.y())
+                - (long long)(p.y() - o.y()) * (q.x() - o.x());
+        };
+        QPolygon hull;
+        for (int pass = 0; pass < 2; ++pass) {
+            const qsizetype start = hull.size();
+            for (const QPoint& p : corners) {
+                while (hull.size() >= start + 2
+                    && cross(hull[hull.size() - 2], hull[hull.size() - 1], p) <= 0)
+                    hull.removeLast();
+                hull.append(p);
+            }
+            hull.removeLast();
+            std::reverse(corners.begin(), corners.end());
+        }
+        for (const QRect& r : QRegion(clipFarPolygon(hull, s.image), Qt::OddEvenFill))
+            mark(r);
+        applyMask(s, box, mask, pen.color, pen.rop2);
+        return;
+    }
+    // A square next to the previous one adds one column and one row at most, so only those
+    // are marked: the work grows with the pen's width, not with its square.
+    bool havePrevious = false;
+    QPoint previous;
+    zorgdi::walkLine(box.adjusted(-w, -w, w, w), a, b, [&](int, int x, int y) {
+        const QRect square(x - before, y - before, w, w);
+        const int dx = x - previous.x();
+        const int dy = y - previous.y();
+        if (!havePrevious || std::abs(dx) > 1 || std::abs(dy) > 1) {
+            mark(square);
+        } else {
+            if (dx != 0)
+                mark(QRect(dx > 0 ? square.right() : square.left(), square.top(), 1, w));
+            if (dy != 0)
+                mark(QRect(square.left(), dy > 0 ? square.bottom() : square.top(), w, 1));
+        }
+        havePrevious = true;
+        previous = QPoint(x, y);
     });
     applyMask(s, box, mask, pen.color, pen.rop2);
 }
@@ -302,6 +376,57 @@ void patternBlit(const Surface& s, const QRect& area, std::uint32_t code, std::u
                 *p = zorgdi::mixRop3(code, pattern, 0, *p);
         }
     });
+}
+
+// Cuts a device polygon that reaches far beyond the target to a guard area around it: the
+// region scan conversion walks every row of the polygon's height, which for coordinates from a
+// file may be billions. The cut runs along the guard's edges, far outside the target, so the
+// target's pixels keep their winding numbers; only a cut point's rounding tilts an edge, by
+// less than half a pixel over the guard's distance.
+QPolygon clipFarPolygon(const QPolygon& polygon, const QRect& target)
+{
+    constexpr int c_guard = 16384;
+    const QRect guard = target.adjusted(-c_guard, -c_guard, c_guard, c_guard);
+    if (guard.contains(polygon.boundingRect()))
+        return polygon;
+    struct Edge
+    {
+        bool vertical;
+        double at;
+        bool keepBelow; // inside when the coordinate is at most `at`
+    };
+    const Edge edges[4] = {{true, double(guard.left()), false}, {true, double(guard.right()), true},
+        {false, double(guard.top()), false}, {false, double(guard.bottom()), true}};
+    std::vector<QPointF> points(polygon.begin(), polygon.end());
+    std::vector<QPointF> cut;
+    for (const Edge& edge : edges) {
+        cut.clear();
+        auto inside = [&](const QPointF& p) {
+            const double v = edge.vertical ? p.x() : p.y();
+            return edge.keepBelow ? v <= edge.at : v >= edge.at;
+        };
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const QPointF& a = points[i];
+            const QPointF& b = points[(i + 1) % points.size()];
+            if (inside(a))
+                cut.push_back(a);
+            if (inside(a) != inside(b)) {
+                const double va = edge.vertical ? a.x() : a.y();
+                const double vb = edge.vertical ? b.x() : b.y();
+                const double t = (edge.at - va) / (vb - va);
+                const QPointF p = a + (b - a) * t;
+                cut.push_back(edge.vertical ? QPointF(edge.at, p.y()) : QPointF(p.x(), edge.at));
+            }
+        }
+        points.swap(cut);
+        if (points.empty())
+            break;
+    }
+    QPolygon result;
+    result.reserve(qsizetype(points.size()));
+    for (const QPointF& p : points)
+        result.append(QPoint(int(std::lround(p.x())), int(std::lround(p.y()))));
+    return result;
 }
 
 // Nearest source index for a destination index when n destination pixels show m source pixels.
@@ -876,8 +1001,8 @@ BOOL CDC::Polygon(const POINT* lpPoints, int nCount)
         // Qt's region scan conversion lights a pixel when its centre (on the integer
         // coordinates) is inside, an edge pixel only on the top and left edges, as the
         // platform's polygon fill does.
-        const QRegion inside(
-            polygon, m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+        const QRegion inside(clipFarPolygon(polygon, s.image),
+            m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
         zorgdi::fillRegion(
             s, inside, zorgdi::toPixel(m_state.brush->color(), s.monochrome), m_state.rop2);
     }

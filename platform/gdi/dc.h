@@ -270,6 +270,18 @@ public:
     BOOL Ellipse(int x1, int y1, int x2, int y2);
     BOOL Ellipse(LPCRECT lpRect);
     BOOL Polygon(const POINT* lpPoints, int nCount);
+    // Several polygons filled as one by the fill mode (a hole where they overlap in
+    // ALTERNATE), each outlined with the pen.
+    BOOL PolyPolygon(const POINT* lpPoints, const int* lpPolyCounts, int nCount);
+    // A rectangle with corners rounded by ellipses of nWidth x nHeight.
+    BOOL RoundRect(int x1, int y1, int x2, int y2, int nWidth, int nHeight);
+    // The part of the ellipse in the box running counter-clockwise from where the ray from its
+    // centre through the first point leaves it to where the ray through the second does;
+    // the same two points give the whole ellipse. Arc draws the curve, Chord closes it with a
+    // straight line and fills it, Pie closes it through the centre and fills it.
+    BOOL Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    BOOL Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    BOOL Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void FillRect(LPCRECT lpRect, CBrush* pBrush);
     void FillSolidRect(LPCRECT lpRect, COLORREF clr); // uses and keeps the background colour
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF clr);

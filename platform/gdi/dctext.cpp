@@ -29,6 +29,8 @@
 
 namespace {
 
+constexpr int c_maxFontPixels = 8192;
+
 LOGFONT defaultLogFont()
 {
     LOGFONT logFont;
@@ -48,7 +50,9 @@ std::shared_ptr<const ZorFontFace> selectedFace(const CDC& dc)
     if (logFont.lfHeight != 0) {
         CSize size(0, std::abs(static_cast<int>(logFont.lfHeight)));
         dc.LPtoDP(&size);
-        height = std::max(1, std::abs(static_cast<int>(size.cy)));
+        // Glyphs taller than any picture show nothing more and take the font service long
+        // to make.
+        height = std::clamp(std::abs(static_cast<int>(size.cy)), 1, c_maxFontPixels);
         if (logFont.lfHeight < 0)
             height = -height;
     }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -200,6 +201,10 @@ std::shared_ptr<ZorFontFace> FontCache::makeOutlineFace(
             const QFontMetrics metrics(font);
             return metrics.ascent() + metrics.descent();
         };
+        // Start from the cell's ratio at the asked size, so only a few steps are left: each
+        // step loads a font of that size.
+        if (const int cell = cellOf(pixelSize); cell > 0)
+            pixelSize = std::max(1, int(std::llround(double(pixelSize) * deviceHeight / cell)));
         while (pixelSize > 1 && cellOf(pixelSize) > deviceHeight)
             --pixelSize;
         while (cellOf(pixelSize + 1) <= deviceHeight)
