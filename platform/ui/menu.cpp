@@ -1,6 +1,7 @@
 #include "platform/ui/menu.h"
 
 #include "platform/gdi/fonts.h"
+#include "platform/ui/menutable.h"
 #include "platform/ui/window.h"
 
 #include <QtGui/QAction>
@@ -15,6 +16,35 @@ ZorMenuChooser& menuChooser()
 {
     static ZorMenuChooser chooser;
     return chooser;
+}
+
+// Builds the Qt menu of the items, with a Qt submenu for each MF_POPUP item.
+void fillQMenu(QMenu& menu, const CMenu& items)
+{
+    for (const CMenu::Item& item : items.items()) {
+        if (item.flags & MF_SEPARATOR) {
+            menu.addSeparator();
+            continue;
+        }
+        // The platform's "\t" separates the shortcut text.
+        QString text = zorFromCodePage(item.text);
+        const qsizetype tab = text.indexOf(u'\t');
+        if ((item.flags & MF_POPUP) && item.popup) {
+            QMenu* submenu = menu.addMenu(tab < 0 ? text : text.left(tab));
+            submenu->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
+            fillQMenu(*submenu, *item.popup);
+            continue;
+        }
+        QAction* action = menu.addAction(tab < 0 ? text : text.left(tab));
+        if (tab >= 0)
+            action->setShortcut(QKeySequence(text.mid(tab + 1)));
+        action->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
+        if (item.flags & MF_CHECKED) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
+        action->setData(item.id);
+    }
 }
 
 } // namespace
@@ -85,6 +115,47 @@ UINT CMenu::GetMenuItemID(int nPos) const
     return (item.flags & MF_SEPARATOR) ? 0 : item.id;
 }
 
+CMenu* CMenu::GetSubMenu(int nPos) const
+{
+    if (nPos < 0 || nPos >= GetMenuItemCount())
+        return nullptr;
+    return m_items[static_cast<std::size_t>(nPos)].popup.get();
+}
+
+BOOL CMenu::LoadMenu(UINT nIDResource)
+{
+    m_items.clear();
+    const ZorMenuTemplate* menu = zorFindMenuTemplate(nIDResource);
+    if (!menu)
+        return FALSE;
+    // The menus being filled, innermost last: MF_POPUP opens one, MF_END closes it. An MF_END
+    // at the top level is ignored, and submenus still open at the end are closed there.
+    std::vector<CMenu*> open {this};
+    for (const ZorMenuRow& row : menu->rows) {
+        if (row.flags & MF_END) {
+            if (open.size() > 1)
+                open.pop_back();
+            continue;
+        }
+        Item item;
+        item.flags = row.flags;
+        item.id = row.id;
+        item.text = row.text ? row.text : "";
+        if (row.flags & MF_POPUP)
+            item.popup = std::make_shared<CMenu>();
+        open.back()->m_items.push_back(item);
+        if (item.popup)
+            open.push_back(item.popup.get());
+    }
+    return TRUE;
+}
+
+BOOL CMenu::DestroyMenu()
+{
+    m_items.clear();
+    return TRUE;
+}
+
 UINT CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd)
 {
     UINT chosen = 0;
@@ -92,24 +163,7 @@ UINT CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd)
         chosen = menuChooser()(*this, POINT {x, y});
     } else {
         QMenu menu(pWnd ? pWnd->widget() : nullptr);
-        for (const Item& item : m_items) {
-            if (item.flags & MF_SEPARATOR) {
-                menu.addSeparator();
-                continue;
-            }
-            // The platform's "\t" separates the shortcut text.
-            QString text = zorFromCodePage(item.text);
-            const qsizetype tab = text.indexOf(u'\t');
-            QAction* action = menu.addAction(tab < 0 ? text : text.left(tab));
-            if (tab >= 0)
-                action->setShortcut(QKeySequence(text.mid(tab + 1)));
-            action->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
-            if (item.flags & MF_CHECKED) {
-                action->setCheckable(true);
-                action->setChecked(true);
-            }
-            action->setData(item.id);
-        }
+        fillQMenu(menu, *this);
         if (QAction* action = menu.exec(QPoint(x, y)))
             chosen = action->data().toUInt();
     }

@@ -7,6 +7,7 @@
 #include "platform/types/wintypes.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,15 @@ constexpr UINT MF_ENABLED = 0x0000;
 constexpr UINT MF_GRAYED = 0x0001;
 constexpr UINT MF_DISABLED = 0x0002;
 constexpr UINT MF_CHECKED = 0x0008;
+constexpr UINT MF_POPUP = 0x0010;
+constexpr UINT MF_END = 0x0080;
 constexpr UINT MF_SEPARATOR = 0x0800;
 constexpr UINT MF_BYCOMMAND = 0x0000;
 constexpr UINT MF_BYPOSITION = 0x0400;
 
 // A menu: the system menu of a window, or a pop-up menu. Items are kept as data; the window
-// layer builds the Qt menu when it opens.
+// layer builds the Qt menu when it opens. An item may open a submenu (MF_POPUP); menus of the
+// resources (platform/ui/menutable.h) are loaded with LoadMenu.
 class CMenu
 {
 public:
@@ -32,6 +36,8 @@ public:
         UINT flags {MF_STRING};
         UINT id {0};
         std::string text;
+        // The submenu of an MF_POPUP item.
+        std::shared_ptr<CMenu> popup;
     };
 
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const char* lpszNewItem = nullptr);
@@ -41,6 +47,14 @@ public:
     int GetMenuItemCount() const { return static_cast<int>(m_items.size()); }
     UINT GetMenuItemID(int nPos) const;
     const std::vector<Item>& items() const { return m_items; }
+    // The submenu of the item at the position; null when that item opens none.
+    CMenu* GetSubMenu(int nPos) const;
+
+    // Replaces the items with the menu resource of the identifier; false (and no items) when no
+    // loaded module has it.
+    BOOL LoadMenu(UINT nIDResource);
+    // Removes every item.
+    BOOL DestroyMenu();
 
     // Opens the menu at the screen point and returns the chosen item's identifier, 0 when
     // nothing was chosen. With TPM_RETURNCMD not given, the choice is also sent to the owner
@@ -52,6 +66,8 @@ private:
     std::vector<Item> m_items;
 };
 
+constexpr UINT TPM_LEFTALIGN = 0x0000;
+constexpr UINT TPM_RIGHTBUTTON = 0x0002;
 constexpr UINT TPM_RETURNCMD = 0x0100;
 
 // Chooses an item of an opened menu: the Qt menu at the screen point by default; tests install

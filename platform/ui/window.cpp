@@ -12,6 +12,7 @@
 #include <QtCore/QPointer>
 #include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
+#include <QtGui/QCursor>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
@@ -1320,6 +1321,14 @@ bool CWnd::dispatchNotify(NMHDR* header, LRESULT* pResult)
     return true;
 }
 
+bool CWnd::hasCommandHandler(UINT nID, UINT nCode) const
+{
+    return std::any_of(
+        m_commandHandlers.begin(), m_commandHandlers.end(), [&](const CommandHandler& h) {
+            return nID >= h.first && nID <= h.last && nCode == h.code;
+        });
+}
+
 void CWnd::onCommand(UINT nID, UINT nCode, std::function<void()> handler)
 {
     m_commandHandlers.push_back({nID, nID, nCode, [h = std::move(handler)](UINT) { h(); }});
@@ -1467,6 +1476,15 @@ BOOL DestroyWindow(HWND hWnd)
 {
     CWnd* wnd = CWnd::FromHandle(hWnd);
     return wnd ? wnd->DestroyWindow() : FALSE;
+}
+
+BOOL GetCursorPos(LPPOINT lpPoint)
+{
+    if (!lpPoint)
+        return FALSE;
+    const QPoint p = QCursor::pos();
+    *lpPoint = POINT {p.x(), p.y()};
+    return TRUE;
 }
 
 HDWP BeginDeferWindowPos(int nNumWindows)

@@ -373,6 +373,9 @@ public:
     // Registers a handler for a WM_NOTIFY of a control (e.g. UDN_DELTAPOS,
     // DTN_DATETIMECHANGE); it may set *pResult.
     void onNotify(UINT nID, UINT nCode, std::function<void(NMHDR*, LRESULT*)> handler);
+    // Whether a handler is registered for the command (the command-interface update asks it
+    // without running the handler).
+    bool hasCommandHandler(UINT nID, UINT nCode) const;
 
 protected:
     // Class name and style given by the maker (control kinds and dialogs set them).
@@ -439,6 +442,8 @@ BOOL SetForegroundWindow(HWND hWnd);
 LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL DestroyWindow(HWND hWnd);
+// The mouse cursor's position in screen coordinates.
+BOOL GetCursorPos(LPPOINT lpPoint);
 
 // Deferred positioning: moves collected and carried out together by EndDeferWindowPos.
 struct ZorDeferredMoves;
