@@ -28,6 +28,7 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QMessageBox>
 
 #include <cstdlib>
 #include <memory>
@@ -448,30 +449,47 @@ TEST(PathPickDialog, RealDialogOpensSetUpAndItsAcceptedFileBecomesFile)
     QElapsedTimer waited;
     waited.start();
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        // Never left waiting: a dialog that does not show or does not take the file is a
+        // failure, not a hang.
+        if (waited.elapsed() > 10000) {
+            poll.stop();
+            for (QWidget* widget : windows) {
+                if (auto* box = qobject_cast<QMessageBox*>(widget))
+                    box->done(QMessageBox::Ok);
+                else if (auto* dialog = qobject_cast<QFileDialog*>(widget))
+                    dialog->reject();
+            }
+            return;
+        }
+        // The dialog's own check of the name may not know the file yet while its folder is
+        // still being read: its message is closed and the dialog asked again.
+        for (QWidget* widget : windows) {
+            if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+                box->done(QMessageBox::Ok);
+                return;
+            }
+        }
+        for (QWidget* widget : windows) {
             auto* dialog = qobject_cast<QFileDialog*>(widget);
             if (!dialog || !dialog->isVisible())
                 continue;
-            seen.found = true;
-            seen.title = dialog->windowTitle();
-            seen.filters = dialog->nameFilters();
-            seen.folder = dialog->directory().absolutePath();
-            if (auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-                seen.fileNameText = box->text();
+            if (!seen.found) {
+                seen.found = true;
+                seen.title = dialog->windowTitle();
+                seen.filters = dialog->nameFilters();
+                seen.folder = dialog->directory().absolutePath();
+                if (auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                    seen.fileNameText = box->text();
+            }
             dialog->selectFile(QFile::decodeName(QByteArray::fromStdString(chosen)));
-            // The dialog's own check of the name runs as for the user's Open.
-            static_cast<QDialog*>(dialog)->accept();
-            poll.stop();
+            // The dialog's own check of the name runs as for the user's Open; queued, so that
+            // a message box it opens meets this timer again instead of blocking inside it.
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             return;
         }
-        // Never left waiting: a dialog that does not show is a failure, not a hang.
-        if (waited.elapsed() > 5000) {
+        if (seen.found)
             poll.stop();
-            for (QWidget* widget : QApplication::topLevelWidgets()) {
-                if (auto* dialog = qobject_cast<QFileDialog*>(widget))
-                    dialog->reject();
-            }
-        }
     });
     poll.start(20);
 

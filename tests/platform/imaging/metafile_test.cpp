@@ -293,8 +293,7 @@ INSTANTIATE_TEST_SUITE_P(Metafile, EmfShapes,
                 emfPenAndBrush(f, c_red, c_green);
                 f.add(U_EMRROUNDRECT_set(rectl(20, 10, 60, 40), U_SIZEL {20, 20}));
             },
-            {{20, 10, c_background}, {59, 39, c_background}, {40, 25, c_green},
-                {40, 10, c_red}}},
+            {{20, 10, c_background}, {59, 39, c_background}, {40, 25, c_green}, {40, 10, c_red}}},
         ShapeCase {"ClipRectangleStopsTheFill",
             [](CMetafileBytes& f) {
                 emfPenAndBrush(f, c_red, c_green);
