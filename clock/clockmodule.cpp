@@ -21,16 +21,12 @@ namespace {
 // and the module's type library.
 ZorControlRegistration clockRegistration()
 {
-    ZorControlRegistration registration;
-    registration.typeNameId = IDS_CLOCK;
-    registration.toolboxBitmapId = IDB_CLOCK;
-    registration.insertable = true;
-    registration.miscStatus = 0x20191;
-    registration.typeLibrary = LIBID_zorClock;
-    registration.major = c_wClockTypeLibMajor;
-    registration.minor = c_wClockTypeLibMinor;
-    registration.safeCategories = false;
-    return registration;
+    return {.typeNameId = IDS_CLOCK,
+        .toolboxBitmapId = IDB_CLOCK,
+        .insertable = true,
+        .typeLibrary = LIBID_zorClock,
+        .major = c_wClockTypeLibMajor,
+        .minor = c_wClockTypeLibMinor};
 }
 
 // The class factories, registered for as long as the module is loaded: the control, then its

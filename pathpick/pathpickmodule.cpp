@@ -19,16 +19,11 @@ namespace {
 // 0x20191 and the module's type library.
 ZorControlRegistration pathPickRegistration()
 {
-    ZorControlRegistration registration;
-    registration.typeNameId = IDS_PATHPICK;
-    registration.toolboxBitmapId = IDB_PATHPICK;
-    registration.insertable = false;
-    registration.miscStatus = 0x20191;
-    registration.typeLibrary = LIBID_zorPathPick;
-    registration.major = c_wPathPickTypeLibMajor;
-    registration.minor = c_wPathPickTypeLibMinor;
-    registration.safeCategories = false;
-    return registration;
+    return {.typeNameId = IDS_PATHPICK,
+        .toolboxBitmapId = IDB_PATHPICK,
+        .typeLibrary = LIBID_zorPathPick,
+        .major = c_wPathPickTypeLibMajor,
+        .minor = c_wPathPickTypeLibMinor};
 }
 
 // The class factories, registered for as long as the module is loaded: the control and its

@@ -20,16 +20,11 @@ namespace {
 // 0x20191 and the module's type library.
 ZorControlRegistration jpegRegistration()
 {
-    ZorControlRegistration registration;
-    registration.typeNameId = IDS_JPEG;
-    registration.toolboxBitmapId = IDB_JPEG;
-    registration.insertable = false;
-    registration.miscStatus = 0x20191;
-    registration.typeLibrary = LIBID_JPEGLib;
-    registration.major = c_wJPEGTypeLibMajor;
-    registration.minor = c_wJPEGTypeLibMinor;
-    registration.safeCategories = false;
-    return registration;
+    return {.typeNameId = IDS_JPEG,
+        .toolboxBitmapId = IDB_JPEG,
+        .typeLibrary = LIBID_JPEGLib,
+        .major = c_wJPEGTypeLibMajor,
+        .minor = c_wJPEGTypeLibMinor};
 }
 
 // The class factories, registered for as long as the module is loaded: the control, then its

@@ -18,16 +18,13 @@
 inline ZorControlRegistration zorWidgetRegistration(
     UINT typeNameId, UINT bitmapId, bool safeCategories)
 {
-    ZorControlRegistration registration;
-    registration.typeNameId = typeNameId;
-    registration.toolboxBitmapId = bitmapId;
-    registration.insertable = true;
-    registration.miscStatus = 0x20191;
-    registration.typeLibrary = LIBID_zorWidgets;
-    registration.major = c_wTypeLibMajor;
-    registration.minor = c_wTypeLibMinor;
-    registration.safeCategories = safeCategories;
-    return registration;
+    return {.typeNameId = typeNameId,
+        .toolboxBitmapId = bitmapId,
+        .insertable = true,
+        .typeLibrary = LIBID_zorWidgets,
+        .major = c_wTypeLibMajor,
+        .minor = c_wTypeLibMinor,
+        .safeCategories = safeCategories};
 }
 
 template<class T> IUnknown* zorCreateControl()

@@ -141,7 +141,6 @@ void CCheckListDelegate::paint(
 {
     const int row = index.row();
     const bool enabled = m_list->enabled(row) && (option.state & QStyle::State_Enabled);
-    const bool selected = option.state & QStyle::State_Selected;
     const QPalette::ColorGroup group = enabled ? QPalette::Active : QPalette::Disabled;
     const QRect r = option.rect;
     painter->save();
@@ -159,34 +158,8 @@ void CCheckListDelegate::paint(
     // The text and its selection start right of the check box.
     const QRect text(
         r.left() + checkAreaWidth(), r.top(), r.width() - checkAreaWidth(), r.height());
-    if (selected)
-        painter->fillRect(text, option.palette.color(group, QPalette::Highlight));
-    painter->setPen(
-        option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->setFont(option.font);
-    const QFontMetrics metrics(option.font);
-    const QString value = index.data(Qt::DisplayRole).toString();
-    const int baseline = r.top() + (r.height() - metrics.height()) / 2 + metrics.ascent();
-    if (m_list->usesTabStops()) {
-        const QStringList parts = value.split(QLatin1Char('\t'));
-        std::vector<int> widths;
-        for (const QString& part : parts)
-            widths.push_back(metrics.horizontalAdvance(part));
-        const std::vector<int> xs = zorTabbedPartPositions(widths, m_list->tabs(), 1);
-        for (qsizetype i = 0; i < parts.size(); ++i)
-            painter->drawText(
-                QPoint(text.left() + xs[static_cast<std::size_t>(i)], baseline), parts[i]);
-    } else {
-        painter->drawText(QPoint(text.left() + 1, baseline), value);
-    }
-    if (option.state & QStyle::State_HasFocus) {
-        QStyleOptionFocusRect focus;
-        focus.rect = text;
-        focus.state = option.state;
-        focus.backgroundColor
-            = option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
-        m_list->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, m_list);
-    }
+    zorPaintListItemText(painter, option, text, index.data(Qt::DisplayRole).toString(),
+        m_list->usesTabStops() ? &m_list->tabs() : nullptr, m_list);
     painter->restore();
 }
 

@@ -63,6 +63,11 @@ private:
 std::vector<int> zorTabbedPartPositions(
     const std::vector<int>& partWidths, const CListTabStops& stops, int start);
 
+// Paints a list item's text in `area` as list boxes do: the selection's highlight, the text one
+// pixel in (its tab-separated parts at the tab stops when `stops` is given), the focus frame.
+void zorPaintListItemText(QPainter* painter, const QStyleOptionViewItem& option, const QRect& area,
+    const QString& text, const CListTabStops* stops, QWidget* list);
+
 // The up-down's move from pos by delta in the range lower..upper (either way round): the new
 // position, clamped to the range or, with wrap, carried round to the other end.
 int zorUpDownOffset(int pos, int delta, int lower, int upper, bool wrap);

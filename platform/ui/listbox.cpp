@@ -31,6 +31,42 @@ constexpr int c_defaultTabUnits = 32;
 
 } // namespace
 
+void zorPaintListItemText(QPainter* painter, const QStyleOptionViewItem& option, const QRect& area,
+    const QString& text, const CListTabStops* stops, QWidget* list)
+{
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette::ColorGroup group
+        = (option.state & QStyle::State_Enabled) ? QPalette::Active : QPalette::Disabled;
+    if (selected)
+        painter->fillRect(area, option.palette.color(group, QPalette::Highlight));
+    painter->setPen(
+        option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setFont(option.font);
+    const QFontMetrics metrics(option.font);
+    const int baseline = area.top() + (area.height() - metrics.height()) / 2 + metrics.ascent();
+    // The text starts one pixel in; tab positions count from the area's left edge.
+    if (stops) {
+        const QStringList parts = text.split(QLatin1Char('\t'));
+        std::vector<int> widths;
+        for (const QString& part : parts)
+            widths.push_back(metrics.horizontalAdvance(part));
+        const std::vector<int> xs = zorTabbedPartPositions(widths, *stops, 1);
+        for (qsizetype i = 0; i < parts.size(); ++i)
+            painter->drawText(
+                QPoint(area.left() + xs[static_cast<std::size_t>(i)], baseline), parts[i]);
+    } else {
+        painter->drawText(QPoint(area.left() + 1, baseline), text);
+    }
+    if (option.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.rect = area;
+        focus.state = option.state;
+        focus.backgroundColor
+            = option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
+        list->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, list);
+    }
+}
+
 // --- list boxes --------------------------------------------------------------------------
 
 CListBoxDelegate::CListBoxDelegate(CListBoxWidget* list) : QStyledItemDelegate(list), m_list(list)
@@ -39,40 +75,9 @@ CListBoxDelegate::CListBoxDelegate(CListBoxWidget* list) : QStyledItemDelegate(l
 void CListBoxDelegate::paint(
     QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    const bool selected = option.state & QStyle::State_Selected;
-    const QPalette::ColorGroup group
-        = (option.state & QStyle::State_Enabled) ? QPalette::Active : QPalette::Disabled;
-    const QRect r = option.rect;
     painter->save();
-    if (selected)
-        painter->fillRect(r, option.palette.color(group, QPalette::Highlight));
-    painter->setPen(
-        option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->setFont(option.font);
-    const QFontMetrics metrics(option.font);
-    const QString text = index.data(Qt::DisplayRole).toString();
-    const int baseline = r.top() + (r.height() - metrics.height()) / 2 + metrics.ascent();
-    // The text starts one pixel in; tab positions count from the item's left edge.
-    if (m_list->usesTabStops()) {
-        const QStringList parts = text.split(QLatin1Char('\t'));
-        std::vector<int> widths;
-        for (const QString& part : parts)
-            widths.push_back(metrics.horizontalAdvance(part));
-        const std::vector<int> xs = zorTabbedPartPositions(widths, m_list->tabs(), 1);
-        for (qsizetype i = 0; i < parts.size(); ++i)
-            painter->drawText(
-                QPoint(r.left() + xs[static_cast<std::size_t>(i)], baseline), parts[i]);
-    } else {
-        painter->drawText(QPoint(r.left() + 1, baseline), text);
-    }
-    if (option.state & QStyle::State_HasFocus) {
-        QStyleOptionFocusRect focus;
-        focus.rect = r;
-        focus.state = option.state;
-        focus.backgroundColor
-            = option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
-        m_list->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, m_list);
-    }
+    zorPaintListItemText(painter, option, option.rect, index.data(Qt::DisplayRole).toString(),
+        m_list->usesTabStops() ? &m_list->tabs() : nullptr, m_list);
     painter->restore();
 }
 
