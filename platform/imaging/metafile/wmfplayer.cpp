@@ -378,30 +378,19 @@ UINT CWmfPlayer::playBitmap(unsigned type, const CRecordReader& record)
     std::uint64_t dib = 0;
     int src[4] {}; // x, y, width, height
     int dest[4] {};
-    if (type == U_WMR_STRETCHDIB) {
-        dib = 28;
+    // The records list their rectangles last field first: height, width, y, x.
+    const auto readRect = [&record](int* rect, std::uint64_t at) {
+        for (int i = 3; i >= 0; --i, at += 2)
+            rect[i] = record.at<std::int16_t>(at);
+    };
+    if (type == U_WMR_STRETCHDIB || type == U_WMR_DIBSTRETCHBLT) {
+        // A stretching DIB record: 2 more bytes of usage before the rectangles in StretchDIB.
+        const std::uint64_t first = type == U_WMR_STRETCHDIB ? 12 : 10;
+        dib = first + 16;
         if (!record.has(0, dib))
             return eIS_ERR_FORMAT;
-        src[3] = record.at<std::int16_t>(12);
-        src[2] = record.at<std::int16_t>(14);
-        src[1] = record.at<std::int16_t>(16);
-        src[0] = record.at<std::int16_t>(18);
-        dest[3] = record.at<std::int16_t>(20);
-        dest[2] = record.at<std::int16_t>(22);
-        dest[1] = record.at<std::int16_t>(24);
-        dest[0] = record.at<std::int16_t>(26);
-    } else if (type == U_WMR_DIBSTRETCHBLT) {
-        dib = 26;
-        if (!record.has(0, dib))
-            return eIS_ERR_FORMAT;
-        src[3] = record.at<std::int16_t>(10);
-        src[2] = record.at<std::int16_t>(12);
-        src[1] = record.at<std::int16_t>(14);
-        src[0] = record.at<std::int16_t>(16);
-        dest[3] = record.at<std::int16_t>(18);
-        dest[2] = record.at<std::int16_t>(20);
-        dest[1] = record.at<std::int16_t>(22);
-        dest[0] = record.at<std::int16_t>(24);
+        readRect(src, first);
+        readRect(dest, first + 8);
     } else {
         dib = 22;
         if (!record.has(0, dib))
