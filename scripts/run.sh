@@ -7,9 +7,9 @@ bash scripts/setup.sh
 bash scripts/build.sh
 
 # The monitor finds its controls, the wait dialog and the about box through the classes the
-# user's settings store knows: register the suite's modules there (registering again is
-# harmless).
-for module in zorwidgets29 zorwait29 zorabout29; do
+# user's settings store knows: register the suite's modules there, the clock, file-name picker
+# and picture modules too so any container finds them (registering again is harmless).
+for module in zorwidgets29 zordial29 zorpathpick29 zorpicture29 zorwait29 zorabout29; do
     build/bin/zorregsvr /s "build/bin/${module}.so"
 done
 
