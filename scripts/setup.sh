@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build ccache pkg-config git clang-14 libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
-    libsqlite3-dev sqlite3 libuemf-dev
+    libsqlite3-dev sqlite3 libuemf-dev libjpeg-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     iproute2 iputils-ping iptables nftables libnetfilter-queue-dev libmnl-dev
     xvfb xauth x11-utils imagemagick fonts-wine fonts-dejavu-core fonts-liberation

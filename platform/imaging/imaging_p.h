@@ -55,3 +55,7 @@ bool zorReaderArgumentsValid(HISSRC source, UINT* width, UINT* height);
 // Packs the rows of a 32-bit picture (Format_RGB32 or Format_ARGB32, alpha dropped) into
 // `destination` as red, green, blue without padding, in one pass.
 void zorPackRgb32(const QImage& picture, BYTE* destination);
+// Shrinks RGB rows to a size no larger in either direction by averaging the source pixels each
+// new pixel covers.
+void zorShrinkRgb(
+    const BYTE* source, UINT width, UINT height, BYTE* destination, UINT newWidth, UINT newHeight);

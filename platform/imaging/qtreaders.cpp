@@ -7,7 +7,11 @@
 #include <QtGui/QImage>
 #include <QtGui/QImageReader>
 
+#include <csetjmp>
+#include <cstdio>
 #include <cstring>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -83,6 +87,63 @@ void keepPngTexts(const QImage& image)
         state.pngTexts.push_back((key + QLatin1Char('=') + image.text(key)).toStdString());
 }
 
+// libjpeg reports a fatal error by calling error_exit, which must not return: it jumps back to
+// the decoder's start. Warnings (a damaged stream it can still decode) are not printed.
+struct ZorJpegError
+{
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void jpegFailed(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ZorJpegError*>(info->err)->jump, 1);
+}
+
+void jpegQuiet(j_common_ptr) { }
+
+// Decodes a JPEG whose header gave width x height straight into RGB rows without padding, the
+// form the readers hand over, so that no 32-bit picture is made and packed; false when libjpeg
+// refuses it or its colours are not RGB, YCbCr or grey (Qt's reader then takes it).
+bool decodeJpegRgb(const QByteArray& bytes, UINT width, UINT height, BYTE* pixels)
+{
+    jpeg_decompress_struct info {};
+    ZorJpegError error;
+    info.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = jpegFailed;
+    error.manager.output_message = jpegQuiet;
+    if (setjmp(error.jump)) {
+        // Destroying a decompressor that was never made does nothing.
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
+        static_cast<unsigned long>(bytes.size()));
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK
+        || (info.jpeg_color_space != JCS_YCbCr && info.jpeg_color_space != JCS_GRAYSCALE
+            && info.jpeg_color_space != JCS_RGB)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    if (info.output_width != width || info.output_height != height || info.output_components != 3) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = pixels + std::size_t(width) * 3 * info.output_scanline;
+        if (jpeg_read_scanlines(&info, &row, 1) != 1)
+            break;
+    }
+    const bool whole = info.output_scanline == info.output_height;
+    if (whole)
+        jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return whole;
+}
+
 HGLOBAL readWithQt(HISSRC source, UINT* width, UINT* height, const char* format)
 {
     if (!zorReaderArgumentsValid(source, width, height))
@@ -131,6 +192,25 @@ HGLOBAL readWithQt(HISSRC source, UINT* width, UINT* height, const char* format)
         if (!segments.complete) {
             zorImagingResult(eIS_ERR_TRUNCATED);
             return nullptr;
+        }
+    }
+
+    if (jpeg) {
+        const std::size_t bytes = std::size_t(size.width()) * std::size_t(size.height()) * 3;
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        auto* pixels = static_cast<BYTE*>(block ? GlobalLock(block) : nullptr);
+        if (pixels
+            && decodeJpegRgb(source->bytes, UINT(size.width()), UINT(size.height()), pixels)) {
+            GlobalUnlock(block);
+            *width = UINT(size.width());
+            *height = UINT(size.height());
+            keepJpegSegments(segments);
+            zorImagingResult(eIS_OK);
+            return block;
+        }
+        if (block) {
+            GlobalUnlock(block);
+            GlobalFree(block);
         }
     }
 
