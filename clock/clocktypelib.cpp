@@ -2,8 +2,6 @@
 
 #include "clock/clockids.h"
 
-#include <QtCore/QtGlobal>
-
 namespace {
 
 const ZorTypeInfo& clockType()
@@ -51,9 +49,7 @@ const ZorTypeInfo* zorClockTypeInfo()
 
 const char* zorClockPropertyName(DISPID dispid)
 {
-    const ZorMemberInfo* member = clockType().dispatch.find(dispid);
-    Q_ASSERT(member && member->kind == ZorMemberInfo::eKIND_PROPERTY);
-    return member ? member->name.c_str() : "";
+    return zorDeclaredPropertyName(clockType(), dispid);
 }
 
 const ZorTypeLibrary* zorClockTypeLibrary()

@@ -2,8 +2,6 @@
 
 #include "pathpick/pathpickids.h"
 
-#include <QtCore/QtGlobal>
-
 namespace {
 
 const ZorTypeInfo& pathPickType()
@@ -45,9 +43,7 @@ const ZorTypeInfo* zorPathPickTypeInfo()
 
 const char* zorPathPickPropertyName(DISPID dispid)
 {
-    const ZorMemberInfo* member = pathPickType().dispatch.find(dispid);
-    Q_ASSERT(member && member->kind == ZorMemberInfo::eKIND_PROPERTY);
-    return member ? member->name.c_str() : "";
+    return zorDeclaredPropertyName(pathPickType(), dispid);
 }
 
 const ZorTypeLibrary* zorPathPickTypeLibrary()

@@ -2,8 +2,6 @@
 
 #include "picture/pictureids.h"
 
-#include <QtCore/QtGlobal>
-
 namespace {
 
 const ZorTypeInfo& jpegType()
@@ -48,9 +46,7 @@ const ZorTypeInfo* zorJPEGTypeInfo()
 
 const char* zorJPEGPropertyName(DISPID dispid)
 {
-    const ZorMemberInfo* member = jpegType().dispatch.find(dispid);
-    Q_ASSERT(member && member->kind == ZorMemberInfo::eKIND_PROPERTY);
-    return member ? member->name.c_str() : "";
+    return zorDeclaredPropertyName(jpegType(), dispid);
 }
 
 const ZorTypeLibrary* zorJPEGTypeLibrary()

@@ -2,6 +2,8 @@
 
 #include "platform/ole/typeinfo.h"
 
+#include <QtCore/QtGlobal>
+
 #include <strings.h>
 
 namespace {
@@ -149,6 +151,13 @@ std::string zorTypeLibraryText(const ZorTypeLibrary& library)
     }
     out += "};\n";
     return out;
+}
+
+const char* zorDeclaredPropertyName(const ZorTypeInfo& type, DISPID dispid)
+{
+    const ZorMemberInfo* member = type.dispatch.find(dispid);
+    Q_ASSERT(member && member->kind == ZorMemberInfo::eKIND_PROPERTY);
+    return member ? member->name.c_str() : "";
 }
 
 ZorMemberInfo zorProperty(DISPID dispid, const char* name, VARTYPE type)

@@ -62,6 +62,9 @@ struct ZorTypeLibrary
 ZorMemberInfo zorProperty(DISPID dispid, const char* name, VARTYPE type);
 ZorMemberInfo zorMethod(
     DISPID dispid, const char* name, std::vector<ZorParamInfo> params, VARTYPE result = VT_EMPTY);
+// The name of a property the class's dispatch interface declares; empty for any other dispid
+// (a programming mistake, asserted).
+const char* zorDeclaredPropertyName(const ZorTypeInfo& type, DISPID dispid);
 
 // The readable interface text of a library: the library block, then per class its dispatch
 // interface (properties with dispid and type, methods with parameters), its event interface
