@@ -1,5 +1,7 @@
 #include "platform/ui/winapp.h"
 
+#include "platform/ui/programline.h"
+
 #include <QtCore/QAbstractEventDispatcher>
 #include <QtCore/QCoreApplication>
 #include <QtCore/QFileInfo>
@@ -11,6 +13,7 @@
 #include <cerrno>
 #include <csignal>
 #include <memory>
+#include <optional>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -236,12 +239,12 @@ void PostQuitMessage(int nExitCode)
     CWinApp::quit(nExitCode);
 }
 
-int zorRunApplication(int argc, char** argv)
-{
-    std::unique_ptr<QApplication> ownApplication;
-    if (QCoreApplication::instance() == nullptr)
-        ownApplication = std::make_unique<QApplication>(argc, argv);
+namespace {
 
+// InitInstance, the pump and ExitInstance of the application object, once a QApplication
+// exists.
+int runApplicationObject(int argc, char** argv)
+{
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return -1;
@@ -265,6 +268,31 @@ int zorRunApplication(int argc, char** argv)
     zorUnwatchSessionEnd();
     s_quit = {};
     return exitCode;
+}
+
+} // namespace
+
+int zorRunApplication(int argc, char** argv)
+{
+    std::unique_ptr<QApplication> ownApplication;
+    if (QCoreApplication::instance() == nullptr)
+        ownApplication = std::make_unique<QApplication>(argc, argv);
+    return runApplicationObject(argc, argv);
+}
+
+int zorRunApplication(int argc, char** argv, const CProgramLine& line)
+{
+    std::unique_ptr<QApplication> ownApplication;
+    std::optional<int> status;
+    if (QCoreApplication::instance() == nullptr) {
+        status = line.startWindowProgram(
+            argc, argv, [&] { ownApplication = std::make_unique<QApplication>(argc, argv); });
+    } else {
+        status = line.answer(argc, argv);
+    }
+    if (status)
+        return *status;
+    return runApplicationObject(argc, argv);
 }
 
 bool zorWatchSessionEnd()

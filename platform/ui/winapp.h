@@ -28,6 +28,7 @@
 #include <string>
 
 class QApplication;
+class CProgramLine;
 
 // The session's end (see above). lParam of both messages: ENDSESSION_CLOSEAPP, the program
 // is asked to close rather than the whole session ending.
@@ -81,6 +82,11 @@ void PostQuitMessage(int nExitCode);
 // Makes the QApplication (when none exists), runs InitInstance of the application object and
 // then the pump; returns the exit code.
 int zorRunApplication(int argc, char** argv);
+// The same for a program with a command line of its own (programline.h): --help and --version
+// are answered before anything else, a program that cannot open a window under this
+// environment ends with one line and status 1, and a wrong line (after Qt took its own
+// options) with one line and status 2; only then do InitInstance and the pump run.
+int zorRunApplication(int argc, char** argv, const CProgramLine& line);
 
 // Watches SIGTERM and SIGINT and turns each into the end of the session, delivered on the
 // thread of the windows (a QApplication must exist); true when the watch is in place.

@@ -16,12 +16,14 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdiobjects.h"
 #include "platform/gdi/syscolor.h"
+#include "platform/ui/programline.h"
 
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace {
@@ -314,11 +316,20 @@ QImage systemColors()
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: drawsheet out.png\n");
-        return 2;
-    }
+    CProgramLine line("drawsheet", {"[QT-OPTION]... FILE"},
+        "Renders a sheet of the suite's drawings (boxes, lines, raster operations, mappings, "
+        "clipping, text, bitmaps, gradients, system colours) to the PNG file FILE.");
+    line.setWindowProgram(true);
+    line.setOperands(1, 1, "the output FILE");
+    line.setNotes(
+        "Exit status: 0 when the sheet was written, 1 when it could not be, 2 for a "
+        "wrong command line. Without a display: QT_QPA_PLATFORM=offscreen drawsheet FILE");
+    std::unique_ptr<QGuiApplication> app;
+    if (const std::optional<int> status = line.startWindowProgram(
+            argc, argv, [&] { app = std::make_unique<QGuiApplication>(argc, argv); }))
+        return *status;
+    // The one operand is the last word Qt left (a "--" may stand before it).
+    const char* const file = argv[argc - 1];
 
     CTransparentBitmap light;
     if (!light.loadBitmap(lightBitmapId)) {
@@ -350,8 +361,8 @@ int main(int argc, char** argv)
         height = layout.bottom();
     }
     if (!sheet.copy(0, 0, sheet.width(), std::min(height, sheet.height()))
-             .save(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "drawsheet: cannot write %s\n", argv[1]);
+             .save(QString::fromLocal8Bit(file))) {
+        std::fprintf(stderr, "drawsheet: cannot write %s\n", file);
         return 1;
     }
     return 0;

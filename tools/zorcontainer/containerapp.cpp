@@ -5,9 +5,6 @@
 #include "tools/zorcontainer/controllist.h"
 #include "tools/zorcontainer/resource.h"
 
-#include <QtCore/QCoreApplication>
-#include <QtCore/QStringList>
-
 #include <cstdio>
 
 namespace {
@@ -24,33 +21,26 @@ CContainerApp::CContainerApp()
     : CzorApp("Zorvex", "ZorContainer", "V1.00", c_allSystems, IDI_CONTAINER, "")
 { }
 
+bool CContainerApp::readCommandLine(const std::vector<std::string>& words, std::string* error)
+{
+    return parseContainerOptions(words, &m_options, error);
+}
+
 BOOL CContainerApp::InitInstance()
 {
-    std::vector<std::string> args;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        args.push_back(arguments[i].toStdString());
-    ContainerOptions options;
-    std::string error;
-    if (!parseContainerOptions(args, &options, &error)) {
-        std::fprintf(stderr, "zorcontainer: %s\n", error.c_str());
-        m_nExitCode = 2;
-        return FALSE;
-    }
-
     if (!initInstance("2002.06.11.00")) {
         m_nExitCode = 1;
         return FALSE;
     }
 
-    if (options.list) {
+    if (m_options.list) {
         for (const ZorRegisteredControl& control : zorRegisteredControls())
             std::printf("%s\t%s\t%s\n", control.progId.c_str(), control.clsid.c_str(),
                 control.module.c_str());
         return FALSE;
     }
 
-    CContainerDialog dialog(options);
+    CContainerDialog dialog(m_options);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

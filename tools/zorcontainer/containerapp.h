@@ -4,11 +4,16 @@
 // dialog as its main window. The command line (containeroptions.h) can script it.
 
 #include "framework/frame/zorapp.h"
+#include "tools/zorcontainer/containeroptions.h"
 
 class CContainerApp : public CzorApp
 {
 public:
     CContainerApp();
+
+    // Reads the command line's words (what Qt left of it) into the options InitInstance
+    // follows; false with *error set for a wrong line.
+    bool readCommandLine(const std::vector<std::string>& words, std::string* error);
 
     BOOL InitInstance() override;
     int ExitInstance() override;
@@ -18,5 +23,6 @@ public:
     std::string getBuildTime() override;
 
 private:
+    ContainerOptions m_options;
     int m_nExitCode {0};
 };

@@ -2,6 +2,27 @@
 
 #include <cstdlib>
 
+const std::vector<ZorProgramOption>& containerOptionTable()
+{
+    static const std::vector<ZorProgramOption> table = {
+        {{"--insert"}, "NAME", "insert the control of that ProgID or class id at start"},
+        {{"--set"}, "NAME=VALUE", "put a property (repeatable; in order, after --load)"},
+        {{"--invoke"}, "NAME[=A,B]",
+            "call a method with text arguments (repeatable; after the --set calls)"},
+        {{"--load"}, "FILE", "load the control's persisted state (property-bag text)"},
+        {{"--save"}, "FILE", "save the control's persisted state to FILE at the end"},
+        {{"--frame"}, "",
+            "open the control's property frame (with --screenshot the frame is captured)"},
+        {{"--page"}, "N", "the property frame's tab to show, 0 the first"},
+        {{"--screenshot"}, "FILE", "save a PNG of the container (or the frame) and quit"},
+        {{"--size"}, "WxH", "the container's size in pixels"},
+        {{"--list"}, "", "print the registered controls (ProgID, class id, module) and quit"},
+        {{"--members"}, "", "print the inserted control's members and quit"},
+        {{"--quit"}, "", "quit when the scripted steps are done"},
+    };
+    return table;
+}
+
 std::vector<std::string> splitArguments(const std::string& text)
 {
     std::vector<std::string> parts;

@@ -1,21 +1,15 @@
 #pragma once
 
-// The test container's command line, for scripted use:
+// The test container's command line, for scripted use. The options and what each does are
+// listed once, in containerOptionTable (the help prints them):
 //
-//   --insert NAME        insert the control of that ProgID or class id at start
-//   --set NAME=VALUE     put a property (repeatable; in order, after --load)
-//   --invoke NAME[=A,B]  call a method with text arguments (repeatable; after the --set calls)
-//   --load FILE          load the control's persisted state (property-bag text) from the file
-//   --save FILE          save the control's persisted state to the file at the end
-//   --frame              open the control's property frame (with --screenshot: the frame is
-//                        what is captured; --page N chooses its tab, 0 first)
-//   --screenshot FILE    save a PNG of the container (or of the frame) and quit
-//   --size WxH           the container's size in pixels
-//   --list               print the registered controls ("ProgID<TAB>class id<TAB>module") and quit
-//   --members            print the inserted control's members and quit
-//   --quit               quit when the scripted steps are done
+//   --insert NAME  --set NAME=VALUE  --invoke NAME[=A,B]  --load FILE  --save FILE  --frame
+//   --page N  --screenshot FILE  --size WxH  --list  --members  --quit
 //
-// Unknown options make parseContainerOptions fail with a message.
+// --set calls run in order after --load, --invoke calls after the --set calls. Unknown options
+// make parseContainerOptions fail with a message.
+
+#include "platform/ui/programline.h"
 
 #include <string>
 #include <utility>
@@ -47,3 +41,6 @@ bool parseContainerOptions(
 
 // Splits "a,b,c" at the commas (an empty text gives no arguments).
 std::vector<std::string> splitArguments(const std::string& text);
+
+// The options of the command line with their values and help, for the program's line.
+const std::vector<ZorProgramOption>& containerOptionTable();

@@ -6,16 +6,18 @@
 // One line per echo, then a summary. Each echo starts interval_ms after the one before it
 // started (at once when that one took longer). The host is a dotted address or a name.
 // Exit status: 0 when at least one echo was answered, 1 when none was, 2 for a wrong command
-// line or a host that cannot be resolved.
+// line, a host that cannot be resolved or no ICMP socket.
 
 #include "platform/net/hostaddress.h"
 #include "platform/net/icmpapi.h"
+#include "platform/ui/programline.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,52 +35,56 @@ struct Options
     std::string host;
 };
 
-int usage()
-{
-    std::fprintf(stderr,
-        "usage: zorping [-c count] [-i interval_ms] [-W timeout_ms] [-k datagram|raw] host\n");
-    return 2;
-}
-
-bool readNumber(const char* text, int minimum, int& value)
+bool readNumber(const std::string& text, int minimum, int& value)
 {
     char* end = nullptr;
-    const long number = std::strtol(text, &end, 10);
-    if (!end || *end != '\0' || end == text || number < minimum || number > 3600000)
+    const long number = std::strtol(text.c_str(), &end, 10);
+    if (!end || *end != '\0' || text.empty() || number < minimum || number > 3600000)
         return false;
     value = static_cast<int>(number);
     return true;
 }
 
-bool readOptions(int argc, char** argv, Options& options)
+// Reads the words the program line let through (known options with their values, one host).
+bool readOptions(const std::vector<std::string>& words, Options& options, std::string* error)
 {
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (argument == "-c" && hasValue) {
-            if (!readNumber(argv[++i], 1, options.count))
-                return false;
-        } else if (argument == "-i" && hasValue) {
-            if (!readNumber(argv[++i], 0, options.intervalMs))
-                return false;
-        } else if (argument == "-W" && hasValue) {
-            if (!readNumber(argv[++i], 0, options.timeoutMs))
-                return false;
-        } else if (argument == "-k" && hasValue) {
-            const std::string kind = argv[++i];
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word == "--" && !optionsEnded) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded) {
+            options.host = word;
+            continue;
+        }
+        auto invalid = [&](const char* range) {
+            *error = "invalid value '" + words[i] + "' for option '" + word + "' (" + range + ")";
+            return false;
+        };
+        if (word == "-c") {
+            if (!readNumber(words[++i], 1, options.count))
+                return invalid("1 to 3600000");
+        } else if (word == "-i") {
+            if (!readNumber(words[++i], 0, options.intervalMs))
+                return invalid("0 to 3600000");
+        } else if (word == "-W") {
+            if (!readNumber(words[++i], 0, options.timeoutMs))
+                return invalid("0 to 3600000");
+        } else if (word == "-k") {
+            const std::string& kind = words[++i];
             if (kind == "datagram")
                 options.kind = eICMPDATAGRAM;
             else if (kind == "raw")
                 options.kind = eICMPRAW;
             else
-                return false;
-        } else if (!argument.empty() && argument[0] != '-' && options.host.empty()) {
-            options.host = argument;
+                return invalid("datagram or raw");
         } else {
-            return false;
+            options.host = word;
         }
     }
-    return !options.host.empty();
+    return true;
 }
 
 const char* statusText(ULONG status)
@@ -118,8 +124,24 @@ const char* statusText(ULONG status)
 int main(int argc, char** argv)
 {
     Options options;
-    if (!readOptions(argc, argv, options))
-        return usage();
+    CProgramLine line("zorping", {"[-c COUNT] [-i INTERVAL] [-W TIMEOUT] [-k datagram|raw] HOST"},
+        "Sends ICMP echo requests to HOST through the suite's echo service, as the monitor does, "
+        "and reports them the way ping does.",
+        {{{"-c"}, "COUNT", "send COUNT echo requests (default 4)"},
+            {{"-i"}, "INTERVAL", "start each echo INTERVAL ms after the one before (default 1000)"},
+            {{"-W"}, "TIMEOUT", "wait TIMEOUT ms for each reply (default 1000)"},
+            {{"-k"}, "KIND",
+                "the socket: datagram (the default; the kernel's ping socket) "
+                "or raw (needs the cap_net_raw capability)"}});
+    line.setOperands(1, 1, "HOST");
+    line.setNotes("HOST is a dotted address or a name.\n"
+                  "Exit status: 0 when at least one echo was answered, 1 when none was, 2 for a "
+                  "wrong command line, a host that cannot be resolved or no ICMP socket.");
+    line.setCheck([&options](const std::vector<std::string>& words, std::string* error) {
+        return readOptions(words, options, error);
+    });
+    if (const std::optional<int> status = line.answer(argc, argv))
+        return *status;
     const std::uint32_t address = zorResolveHost(options.host);
     if (address == 0) {
         std::fprintf(stderr, "zorping: %s: cannot resolve the host\n", options.host.c_str());

@@ -1,5 +1,6 @@
 // zortray: a small program that lives in the notification area. With "--tray" it starts there.
 
+#include "platform/ui/programline.h"
 #include "platform/ui/winapp.h"
 #include "tools/zortray/trayframe.h"
 
@@ -35,5 +36,10 @@ CTrayApp s_theApp;
 
 int main(int argc, char** argv)
 {
-    return zorRunApplication(argc, argv);
+    CProgramLine line("zortray", {"[--tray] [QT-OPTION]..."},
+        "Shows a small window that can live in the notification area.",
+        {{{"--tray"}, "", "start minimised, in the notification area"}});
+    line.setWindowProgram(true);
+    line.setOperands(0, 0);
+    return zorRunApplication(argc, argv, line);
 }

@@ -10,17 +10,22 @@
 #include "platform/module/module.h"
 #include "platform/ole/factory.h"
 #include "platform/ole/typeinfo.h"
+#include "platform/ui/programline.h"
 
 #include <iostream>
 #include <string>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: zortypes module\n";
-        return 2;
-    }
-    const std::string module = argv[1];
+    CProgramLine line(
+        "zortypes", {"MODULE"}, "Prints the type library of a component module as interface text.");
+    line.setOperands(1, 1, "MODULE");
+    line.setNotes("Exit status: 0 when printed, 1 when the module does not load, exports no "
+                  "zorTypeLibraryOf or has no type library, 2 for a wrong command line.");
+    if (const std::optional<int> status = line.answer(argc, argv))
+        return *status;
+    // The one operand is the last word (a "--" may stand before it).
+    const std::string module = argv[argc - 1];
     HMODULE handle = LoadLibraryA(module.c_str());
     if (handle == nullptr) {
         std::cerr << "LoadLibrary(\"" << module << "\") failed: " << zorModuleLoadError() << '\n';
