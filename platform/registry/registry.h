@@ -4,12 +4,36 @@
 // the suite's code is written against. Each call returns an error code as the registry call
 // it stands for does.
 //
-// Where it lives: one SQLite file per root in the store folder, which is ZORVEX_REGISTRY when
-// that is set, else $XDG_CONFIG_HOME/zorvex/registry (~/.config/zorvex/registry when
-// XDG_CONFIG_HOME is unset or not an absolute path). The folder is looked up again on every
-// call through a root handle, so a changed ZORVEX_REGISTRY takes effect at the next call;
-// handles opened before the change keep working on the store they were opened in. A root's
-// file and the folder are created on the first write, never on a read.
+// Where it lives: one SQLite file per root in the user's store folder, which is
+// ZORVEX_REGISTRY when that is set, else $XDG_CONFIG_HOME/zorvex/registry
+// (~/.config/zorvex/registry when XDG_CONFIG_HOME is unset or not an absolute path). The
+// folder is looked up again on every call through a root handle, so a changed ZORVEX_REGISTRY
+// takes effect at the next call; handles opened before the change keep working on the store
+// they were opened in. A root's file and the folder are created on the first write, never on
+// a read.
+//
+// Two layers: below the user's store lies a machine-wide one, where the suite's installation
+// registers its modules for every user. Its folder is ZORVEX_MACHINE_REGISTRY when that is set;
+// else there is none when ZORVEX_REGISTRY is set (a relocated store is the whole store); else
+// it is the folder compiled in (/var/lib/zorvex/registry unless the build chose another).
+// When it names the user's own folder there is one layer only, and everything is as above.
+//  - What the user sees: through the classes root and the local-machine root (and every key
+//    opened below them) a key stands for the key of that path in both layers, the user's
+//    first. A value of the user's hides the machine's value of the same name; the subkeys are
+//    those of both, each name once (in the user's spelling where both have it), in the one
+//    alphabetical order; the values are the user's in their order, then the machine's the user
+//    does not have; the counts and longest lengths are those of this merged view. The
+//    current-user root is the user's store alone.
+//  - Where writes go: always to the user's store, so that an ordinary user changes settings
+//    the machine layer provides. A value set or a key created whose key exists only in the
+//    machine layer first gets that key's path in the user's store. The machine layer itself
+//    is never changed through these calls: a deleted value or key that still exists there
+//    afterwards (the user's part, if any, is gone) gives ERROR_ACCESS_DENIED.
+//  - The machine layer's files are read-only to every process reading them this way: they are
+//    opened immutable and opened afresh when they change on disk. A damaged one is reported
+//    like a damaged file of the user's and reads as empty.
+// The administration tools write the machine layer by making it the whole store for a while
+// (see zorMachineRegistryStore below).
 //
 // Names: key and value names compare without regard to ASCII case; the spelling first written
 // is kept and shown by the enumerations. Key paths use "\" between names; empty components
@@ -142,5 +166,15 @@ LONG SHDeleteKeyA(HKEY hKey, LPCSTR pszSubKey);
 // The file that holds a root's keys in the current store folder (whether or not it exists
 // yet), or the empty text for a handle that is not a root.
 std::string zorRegistryFile(HKEY hRoot);
-// The current store folder.
+// The current store folder: the user's, where every write goes.
 std::string zorRegistryFolder();
+// The machine-wide layer's folder read beneath the user's store, or the empty text when there
+// is no such layer (also when it is the user's store folder itself).
+std::string zorMachineRegistryFolder();
+// The machine-wide store folder as configured (ZORVEX_MACHINE_REGISTRY, else the compiled-in
+// folder), whatever ZORVEX_REGISTRY says: the folder the tools' --machine option writes.
+std::string zorMachineRegistryStore();
+// Closes the store files this process has open, so that everything it wrote is in the root
+// files themselves (each file's write-ahead log folded in and removed), as readers who may only
+// open them read-only need. Handles stay valid; the next call opens the files again.
+void zorRegistryCloseFiles();

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <set>
 #include <sys/stat.h>
 #include <thread>
@@ -18,6 +19,9 @@ namespace {
 
 // A writer waits this long for another process's transaction before it gives up.
 constexpr int c_busyTimeoutMs = 10000;
+// File times advance by the kernel's clock tick only: a file changed this recently may change
+// again without its time of change moving.
+constexpr std::int64_t c_timeStampGrainNs = 50'000'000;
 
 const char* const c_schema = "CREATE TABLE IF NOT EXISTS keys("
                              " id INTEGER PRIMARY KEY AUTOINCREMENT,"
@@ -129,8 +133,8 @@ void reportDamage(const std::string& file, const std::string& reason)
 
 } // namespace
 
-CRegistryRoot::CRegistryRoot(std::string folder, std::string file)
-    : m_folder(std::move(folder)), m_file(std::move(file))
+CRegistryRoot::CRegistryRoot(std::string folder, std::string file, Layer layer)
+    : m_folder(std::move(folder)), m_file(std::move(file)), m_layer(layer)
 { }
 
 CRegistryRoot::~CRegistryRoot()
@@ -176,21 +180,38 @@ void CRegistryRoot::refresh()
     };
     const bool exists = stat(m_file.c_str(), &st) == 0;
     if (!m_known) {
-        if (m_db && exists) {
-            m_known = true;
-            m_device = st.st_dev;
-            m_inode = st.st_ino;
-        }
+        if (m_db && exists)
+            remember(st);
         return;
     }
-    if (exists && st.st_dev == m_device && st.st_ino == m_inode)
+    // The machine layer's file is read immutable: any change to it needs a new connection.
+    const bool unchanged = m_layer == Layer::user
+        || (!m_racy && st.st_size == m_size && st.st_ctim.tv_sec == m_changed.tv_sec
+            && st.st_ctim.tv_nsec == m_changed.tv_nsec);
+    if (exists && st.st_dev == m_device && st.st_ino == m_inode && unchanged)
         return;
     closeDatabase();
     m_damaged = false;
     m_known = false;
 }
 
-bool CRegistryRoot::folderAndFileWritable() const
+void CRegistryRoot::remember(const struct stat& st)
+{
+    m_known = true;
+    m_device = st.st_dev;
+    m_inode = st.st_ino;
+    m_size = st.st_size;
+    m_changed = st.st_ctim;
+    // A file changed within the grain of its time stamps cannot be told unchanged by them:
+    // it is opened afresh on the next call until it has been quiet a while.
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const std::int64_t sinceChange
+        = (now.tv_sec - st.st_ctim.tv_sec) * 1'000'000'000LL + (now.tv_nsec - st.st_ctim.tv_nsec);
+    m_racy = m_layer == Layer::machine && sinceChange < c_timeStampGrainNs;
+}
+
+bool CRegistryRoot::writable() const
 {
     struct stat st
     {
@@ -232,11 +253,8 @@ CRegistryRoot::Opened CRegistryRoot::openDatabase(bool readWrite, bool immutable
             return Opened::failed;
         m_damaged = true;
         reportDamage(m_file, reason);
-        if (stat(m_file.c_str(), &st) == 0) {
-            m_known = true;
-            m_device = st.st_dev;
-            m_inode = st.st_ino;
-        }
+        if (stat(m_file.c_str(), &st) == 0)
+            remember(st);
         return Opened::damaged;
     }
     m_readWrite = readWrite;
@@ -273,11 +291,8 @@ CRegistryRoot::Opened CRegistryRoot::openDatabase(bool readWrite, bool immutable
     if (rc != SQLITE_OK && problem.empty())
         problem = sqlite3_errmsg(m_db);
 
-    if (stat(m_file.c_str(), &st) == 0) {
-        m_known = true;
-        m_device = st.st_dev;
-        m_inode = st.st_ino;
-    }
+    if (stat(m_file.c_str(), &st) == 0)
+        remember(st);
     if (!problem.empty()) {
         closeDatabase();
         markDamaged(problem);
@@ -337,7 +352,9 @@ CRegistryRoot::Open CRegistryRoot::openForRead()
         };
         if (stat(m_file.c_str(), &st) != 0)
             return Open::empty;
-        if (openDatabase(folderAndFileWritable(), false) != Opened::ok)
+        const Opened opened = m_layer == Layer::machine ? openDatabase(false, true)
+                                                        : openDatabase(writable(), false);
+        if (opened != Opened::ok)
             return Open::empty;
     }
     return m_hasSchema ? Open::ready : Open::empty;
@@ -348,7 +365,7 @@ LONG CRegistryRoot::openForWrite()
     refresh();
     if (m_damaged)
         return ERROR_BADDB;
-    if (!folderAndFileWritable())
+    if (m_layer == Layer::machine || !writable())
         return ERROR_ACCESS_DENIED;
     if (m_db && !m_readWrite)
         closeDatabase();
@@ -748,4 +765,68 @@ LONG CRegistryRoot::deleteTree(std::int64_t from, const std::vector<std::string>
     if (const int rc = transaction.commit(); rc != SQLITE_OK)
         return failure(rc);
     return ERROR_SUCCESS;
+}
+
+LONG CRegistryRoot::subkeyEntries(std::int64_t key, std::vector<ZorRegEntry>& entries)
+{
+    std::lock_guard lock(m_mutex);
+    entries.clear();
+    if (openForRead() == Open::empty)
+        return key == 0 ? ERROR_SUCCESS : ERROR_KEY_DELETED;
+    CStatementUse find(statement("SELECT name, written FROM keys WHERE parent = ?1 ORDER BY name"));
+    if (!find)
+        return failure();
+    find.bind(1, key);
+    int rc = SQLITE_OK;
+    while ((rc = find.step()) == SQLITE_ROW)
+        entries.push_back(ZorRegEntry {find.text(0), find.integer(1), 0});
+    if (rc != SQLITE_DONE)
+        return failure(rc);
+    return entries.empty() && keyExists(key) == 0 ? ERROR_KEY_DELETED : ERROR_SUCCESS;
+}
+
+LONG CRegistryRoot::valueEntries(std::int64_t key, std::vector<ZorRegEntry>& entries)
+{
+    std::lock_guard lock(m_mutex);
+    entries.clear();
+    if (openForRead() == Open::empty)
+        return key == 0 ? ERROR_SUCCESS : ERROR_KEY_DELETED;
+    CStatementUse find(
+        statement("SELECT name, length(data) FROM vals WHERE key = ?1 ORDER BY rowid"));
+    if (!find)
+        return failure();
+    find.bind(1, key);
+    int rc = SQLITE_OK;
+    while ((rc = find.step()) == SQLITE_ROW)
+        entries.push_back(ZorRegEntry {find.text(0), 0, static_cast<DWORD>(find.integer(1))});
+    if (rc != SQLITE_DONE)
+        return failure(rc);
+    return entries.empty() && keyExists(key) == 0 ? ERROR_KEY_DELETED : ERROR_SUCCESS;
+}
+
+void CRegistryRoot::storedSpelling(std::vector<std::string>& names)
+{
+    std::lock_guard lock(m_mutex);
+    if (openForRead() == Open::empty)
+        return;
+    std::int64_t current = 0;
+    for (std::string& name : names) {
+        CStatementUse find(statement("SELECT id, name FROM keys WHERE parent = ?1 AND name = ?2"));
+        if (!find)
+            return;
+        find.bind(1, current);
+        find.bind(2, name);
+        if (find.step() != SQLITE_ROW)
+            return;
+        current = find.integer(0);
+        name = find.text(1);
+    }
+}
+
+void CRegistryRoot::closeFile()
+{
+    std::lock_guard lock(m_mutex);
+    closeDatabase();
+    m_known = false;
+    m_damaged = false;
 }

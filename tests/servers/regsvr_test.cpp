@@ -88,7 +88,7 @@ TEST(RegSvrTool, WrongCommandLineShowsUsage)
 {
     ToolResult result = runTool(ZOR_TEST_REGSVR, {});
     EXPECT_EQ(result.exitCode, 2);
-    EXPECT_EQ(result.err, "usage: zorregsvr [/u] [/s] module\n");
+    EXPECT_EQ(result.err, "usage: zorregsvr [/u] [/s] [--machine] module\n");
     result = runTool(ZOR_TEST_REGSVR, {"/x", ZOR_TEST_WAIT_MODULE});
     EXPECT_EQ(result.exitCode, 2);
     result = runTool(ZOR_TEST_REGSVR, {ZOR_TEST_WAIT_MODULE, ZOR_TEST_ABOUT_MODULE});

@@ -2,11 +2,14 @@
 
 #include "tools/zorreg/regformat.h"
 
+#include "platform/registry/machineregistryscope.h"
+
 #include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <sys/stat.h>
 
 namespace zorreg {
@@ -15,13 +18,14 @@ namespace {
 
 const char* const c_usage
     = "usage:\n"
-      "  zorreg query KEY [/v NAME | /ve] [/s]\n"
-      "  zorreg add KEY [/v NAME | /ve] [/t REG_SZ|REG_DWORD|REG_BINARY|REG_MULTI_SZ] [/d DATA] "
-      "[/f]\n"
-      "  zorreg delete KEY [/v NAME | /ve | /va] [/f]\n"
-      "  zorreg export KEY FILE [/y]\n"
-      "  zorreg import FILE\n"
+      "  zorreg [--machine] query KEY [/v NAME | /ve] [/s]\n"
+      "  zorreg [--machine] add KEY [/v NAME | /ve] [/t REG_SZ|REG_DWORD|REG_BINARY|REG_MULTI_SZ]"
+      " [/d DATA] [/f]\n"
+      "  zorreg [--machine] delete KEY [/v NAME | /ve | /va] [/f]\n"
+      "  zorreg [--machine] export KEY FILE [/y]\n"
+      "  zorreg [--machine] import FILE\n"
       "\n"
+      "  --machine  the machine-wide store, for every user, instead of the user's own\n"
       "  KEY   HKCR, HKCU or HKLM (or HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,\n"
       "        HKEY_LOCAL_MACHINE), then \\ and the key's path\n"
       "  /v    the value of that name        /ve  the default (unnamed) value\n"
@@ -577,15 +581,36 @@ int importFile(const Options& options, std::ostream& out, std::ostream& err)
 
 } // namespace
 
-int run(
-    const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
+int run(const std::vector<std::string>& givenArgs, std::istream& in, std::ostream& out,
+    std::ostream& err)
 {
+    // --machine may stand anywhere among the words.
+    std::vector<std::string> args;
+    bool machine = false;
+    for (const std::string& arg : givenArgs) {
+        if (lower(arg) == "--machine")
+            machine = true;
+        else
+            args.push_back(arg);
+    }
     Options options;
     if (!parseOptions(args, options))
         return fail(err, args.empty() ? std::string(c_usage) : std::string(c_invalidSyntax));
     if (options.help) {
         out << c_usage;
         return 0;
+    }
+    // The machine-wide store is this command's whole store until it ends.
+    std::unique_ptr<CMachineRegistryScope> machineStore;
+    if (machine) {
+        machineStore = std::make_unique<CMachineRegistryScope>();
+        std::string reason;
+        const bool writes = options.command == "add" || options.command == "delete"
+            || options.command == "import";
+        if (writes && !machineStore->prepareForWrites(reason))
+            return fail(err,
+                "ERROR: Cannot write the machine-wide registry " + machineStore->folder() + ": "
+                    + reason + ".");
     }
     if (options.command == "query")
         return query(options, out, err);

@@ -2,13 +2,15 @@
 
 #include "platform/module/module.h"
 #include "platform/ole/factory.h"
+#include "platform/registry/machineregistryscope.h"
 
 #include <cstdio>
+#include <memory>
 #include <ostream>
 
 namespace {
 
-constexpr const char* c_usage = "usage: zorregsvr [/u] [/s] module";
+constexpr const char* c_usage = "usage: zorregsvr [/u] [/s] [--machine] module";
 
 bool isOption(const std::string& arg, char letter)
 {
@@ -29,9 +31,12 @@ int runRegSvr(const std::vector<std::string>& args, std::ostream& out, std::ostr
 {
     bool unregister = false;
     bool silent = false;
+    bool machine = false;
     std::string module;
     for (const std::string& arg : args) {
-        if (isOption(arg, 'u')) {
+        if (arg == "--machine") {
+            machine = true;
+        } else if (isOption(arg, 'u')) {
             unregister = true;
         } else if (isOption(arg, 's')) {
             silent = true;
@@ -48,6 +53,19 @@ int runRegSvr(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (module.empty()) {
         err << c_usage << '\n';
         return 2;
+    }
+
+    // With --machine the registration goes to the machine-wide store, for every user; the
+    // scope lasts until the entry point has run.
+    std::unique_ptr<CMachineRegistryScope> machineStore;
+    if (machine) {
+        machineStore = std::make_unique<CMachineRegistryScope>();
+        std::string reason;
+        if (!machineStore->prepareForWrites(reason)) {
+            err << "zorregsvr: cannot write the machine-wide registry \"" << machineStore->folder()
+                << "\": " << reason << '\n';
+            return 1;
+        }
     }
 
     const char* entryName = unregister ? "DllUnregisterServer" : "DllRegisterServer";
