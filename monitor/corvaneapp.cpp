@@ -48,13 +48,20 @@ BOOL CCorvaneApp::InitInstance()
     // Sockets need no start-up here, so the socket layer cannot fail to start.
 
     const std::string directory = getModuleDirectory();
-    if (!fileExists(monitorDatabasePath(directory))) {
-        boxOut(__FILE__, __LINE__, MB_ICONSTOP, "Can't find database %scorvane.mdb",
-            directory.c_str());
+    std::string reason;
+    const std::string databaseDirectory = monitorDatabaseDirectory(directory, &reason);
+    if (!fileExists(monitorDatabasePath(databaseDirectory))) {
+        // Why the user's first database could not be made, when that was the cause.
+        if (!reason.empty())
+            reason = "\n" + reason;
+        boxOut(__FILE__, __LINE__, MB_ICONSTOP, "Can't find database %scorvane.mdb%s",
+            databaseDirectory.c_str(), reason.c_str());
+        // A start that gave up is a failure to whoever started the program.
+        quit(1);
         return FALSE;
     }
 
-    CCorvaneDlg dialog(*this, directory);
+    CCorvaneDlg dialog(*this, directory, databaseDirectory);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

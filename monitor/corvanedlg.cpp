@@ -108,10 +108,12 @@ CCorvaneDlg::CBusyScope::~CBusyScope()
     }
 }
 
-CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, const std::string& programDirectory)
+CCorvaneDlg::CCorvaneDlg(
+    CCorvaneApp& app, const std::string& programDirectory, const std::string& databaseDirectory)
     : CResizableDialog(IDD_CORVANE_DIALOG, nullptr)
     , m_app(app)
     , m_directory(programDirectory)
+    , m_databaseDirectory(databaseDirectory)
     , m_graphFeed(m_slots, m_database, m_graph)
     , m_downInterval(COleDateTime::GetCurrentTime())
     , m_echo(&HostSlot::echo)
@@ -214,7 +216,7 @@ BOOL CCorvaneDlg::OnInitDialog()
         return FALSE;
 
     // The database.
-    if (!m_database.open(m_directory)) {
+    if (!m_database.open(m_databaseDirectory)) {
         abandon();
         return FALSE;
     }

@@ -66,9 +66,11 @@ public:
     static constexpr UINT_PTR c_nTimerId = 1;
     static constexpr UINT c_nTimerPeriodMs = 1000;
 
-    // The window of the application object's settings, with the database and help file of
-    // the program's directory (a folder name ending with the path separator).
-    CCorvaneDlg(CCorvaneApp& app, const std::string& programDirectory);
+    // The window of the application object's settings, with the help file of the program's
+    // directory and the database of the database directory (folder names ending with the path
+    // separator; the two are one folder in a run from the build).
+    CCorvaneDlg(CCorvaneApp& app, const std::string& programDirectory,
+        const std::string& databaseDirectory);
     ~CCorvaneDlg() override;
 
     BOOL OnInitDialog() override;
@@ -196,6 +198,7 @@ private:
 
     CCorvaneApp& m_app;
     std::string m_directory;
+    std::string m_databaseDirectory;
 
     std::array<HostSlot, c_nSlots> m_slots;
     CMonitorDatabase m_database;

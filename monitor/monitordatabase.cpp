@@ -60,11 +60,11 @@ void CMonitorDatabase::showError(const CDaoException& e)
         __FILE__, __LINE__, MB_OK, "Database Error: %s", e.m_pErrorInfo->m_strDescription.c_str());
 }
 
-bool CMonitorDatabase::open(const std::string& programDirectory)
+bool CMonitorDatabase::open(const std::string& databaseDirectory)
 {
-    m_directory = programDirectory;
+    m_directory = databaseDirectory;
     try {
-        m_database.Open(monitorDatabasePath(programDirectory), FALSE, FALSE, "");
+        m_database.Open(monitorDatabasePath(databaseDirectory), FALSE, FALSE, "");
     } catch (const CDaoException& e) {
         showError(e);
         return false;

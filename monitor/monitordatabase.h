@@ -64,12 +64,12 @@ public:
     CMonitorDatabase(const CMonitorDatabase&) = delete;
     CMonitorDatabase& operator=(const CMonitorDatabase&) = delete;
 
-    // Opens the database of the program's directory (a folder name ending with the path
+    // Opens the database of the database directory (a folder name ending with the path
     // separator), not exclusive, not read-only, with an empty connect string.
-    bool open(const std::string& programDirectory);
+    bool open(const std::string& databaseDirectory);
     void close();
     bool isOpen() const { return m_database.IsOpen(); }
-    const std::string& programDirectory() const { return m_directory; }
+    const std::string& databaseDirectory() const { return m_directory; }
     CDaoDatabase& database() { return m_database; }
 
     // The id of the host text, adding a Hosts row for a text not seen before. -1 for an empty

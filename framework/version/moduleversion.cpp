@@ -145,8 +145,13 @@ std::string getModuleDirectory2()
 
 std::string getSharedModuleDirectory()
 {
+    // By default the folder this library was loaded from: the suite's own folder, where its
+    // installation puts the modules, so that a program installed elsewhere finds them too.
     const char* folder = std::getenv("ZORVEX_COMMON_DIR");
-    std::string directory = folder && *folder ? folder : "/usr/local/lib/zorvex/";
+    std::string directory
+        = folder && *folder ? std::string(folder) : directoryOf(getModulePath(ZOR_THIS_MODULE()));
+    if (directory.empty())
+        return {};
     if (directory.back() != '/' && directory.back() != '\\')
         directory.push_back('/');
     return directory;

@@ -8,8 +8,9 @@
 // (/opt/zorvex/bin/ for a module in that folder).
 //
 // Shared modules: findModule looks beside the current module first, then in the suite's shared
-// module folder, /usr/local/lib/zorvex/ (the place the suite's installers put modules that
-// several programs share). The environment variable ZORVEX_COMMON_DIR, when set and not empty,
+// module folder: the folder zorbase29 itself was loaded from (where the suite's installation
+// puts the modules that several programs share, so a program built elsewhere on the installed
+// framework finds them). The environment variable ZORVEX_COMMON_DIR, when set and not empty,
 // names another folder in its place. Windows module names ("zorwidgets29.ocx") mean the
 // Linux files ("zorwidgets29.so").
 
@@ -39,8 +40,8 @@ std::string getModuleDirectory(const char* moduleName);
 // turned into "/".
 std::string getModuleDirectory2();
 
-// The shared module folder, with the trailing separator: ZORVEX_COMMON_DIR or
-// /usr/local/lib/zorvex/.
+// The shared module folder, with the trailing separator: ZORVEX_COMMON_DIR or the folder of
+// zorbase29.
 std::string getSharedModuleDirectory();
 
 // Full path of the first existing candidate: the current module's directory, then the shared

@@ -4,6 +4,7 @@
 #include "tests/framework/version/versiontestsupport.h"
 #include "tests/support/tempfolder.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -149,13 +150,15 @@ TEST_F(FindModule, SharedFolderWithoutTrailingSeparator)
 
 TEST(SharedModuleFolder, DefaultAndOverride)
 {
+    // By default the folder of the framework library: the build's bin folder here.
+    const std::string suiteFolder = std::string(std::getenv("ZORVEX_BIN_DIR")) + "/";
     {
         const ScopedEnvironment unset("ZORVEX_COMMON_DIR", nullptr);
-        EXPECT_EQ(getSharedModuleDirectory(), "/usr/local/lib/zorvex/");
+        EXPECT_EQ(getSharedModuleDirectory(), suiteFolder);
     }
     {
         const ScopedEnvironment empty("ZORVEX_COMMON_DIR", "");
-        EXPECT_EQ(getSharedModuleDirectory(), "/usr/local/lib/zorvex/");
+        EXPECT_EQ(getSharedModuleDirectory(), suiteFolder);
     }
     const ScopedEnvironment set("ZORVEX_COMMON_DIR", "/opt/zorvex/common");
     EXPECT_EQ(getSharedModuleDirectory(), "/opt/zorvex/common/");

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -265,3 +266,35 @@ TEST_F(MonitorProcess, RecordsAnOutageOfTwoPassesAndStopsOnSigterm)
     EXPECT_GE(db.averages(second), 1);
     EXPECT_EQ(db.integrity(), "ok");
 }
+
+namespace {
+
+// A monitor started where neither its folder nor the user's data folder holds a database (and
+// no installed empty one is there to copy) says so and ends with a failure status.
+TEST(MonitorStart, WithoutADatabaseSaysSoAndFails)
+{
+    char pattern[] = "/tmp/zorvex-nodatabase-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string folder = pattern;
+    const std::string programDir = folder + "/lib/zorvex/";
+    fs::create_directories(programDir);
+    for (const char* file : {"corvane", "zorplatform.so", "zorbase29.so", "zorwidgets29.so",
+             "zorwait29.so", "zorabout29.so"})
+        fs::copy_file(binDirectory() + "/" + file, programDir + file);
+
+    const std::string errors = folder + "/errors";
+    const int status = std::system(("env QT_QPA_PLATFORM=offscreen ZORVEX_REGISTRY=" + folder
+        + "/registry XDG_DATA_HOME=" + folder + "/data " + programDir + "corvane 2>" + errors)
+                                       .c_str());
+    std::ifstream in(errors);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    fs::remove_all(folder);
+
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(
+        text.find("Can't find database " + folder + "/data/zorvex/corvane.mdb"), std::string::npos)
+        << text;
+}
+
+} // namespace

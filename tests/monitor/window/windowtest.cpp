@@ -92,7 +92,7 @@ int MainWindowTest::storedInt(const char* section, const std::string& name, int 
 CCorvaneDlg& MainWindowTest::open()
 {
     testApp().initAppVars();
-    m_dialog = std::make_unique<CCorvaneDlg>(testApp(), m_directory);
+    m_dialog = std::make_unique<CCorvaneDlg>(testApp(), m_directory, m_directory);
     m_dialog->setStartupPause(0);
     m_dialog->setEchoFunction([this](std::uint32_t, int) { return m_echoMs; });
     EXPECT_TRUE(m_dialog->Create(IDD_CORVANE_DIALOG));
