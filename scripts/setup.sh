@@ -11,6 +11,7 @@ packages=(
     iproute2 iputils-ping iptables nftables libnetfilter-queue-dev libmnl-dev
     xvfb xauth x11-utils imagemagick fonts-wine fonts-dejavu-core fonts-liberation
     xdg-utils xchm tzdata fp-utils trayer xdotool
+    dpkg-dev fakeroot lintian desktop-file-utils appstream man-db groff-base
 )
 
 missing=()
