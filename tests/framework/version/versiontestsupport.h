@@ -4,6 +4,7 @@
 // length of a test, and an environment variable changed for the length of a test.
 
 #include "platform/module/module.h"
+#include "tests/support/scopedenvironment.h"
 
 #include <climits>
 #include <cstdlib>
@@ -60,35 +61,6 @@ private:
     HMODULE m_handle {nullptr};
 };
 
-class ScopedEnvironment
-{
-public:
-    // A null value unsets the variable.
-    ScopedEnvironment(const char* name, const char* value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            m_previous = old;
-            m_hadPrevious = true;
-        }
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnvironment()
-    {
-        if (m_hadPrevious)
-            setenv(m_name.c_str(), m_previous.c_str(), 1);
-        else
-            unsetenv(m_name.c_str());
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    std::string m_name;
-    std::string m_previous;
-    bool m_hadPrevious {false};
-};
+using ::ScopedEnvironment;
 
 } // namespace versiontest

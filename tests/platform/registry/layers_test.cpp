@@ -4,7 +4,7 @@
 #include "platform/registry/machineregistryscope.h"
 #include "platform/registry/registry.h"
 
-#include "tests/platform/registry/scopedvariable.h"
+#include "tests/support/scopedenvironment.h"
 #include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -128,8 +128,8 @@ public:
 private:
     TempFolder m_userFolder;
     TempFolder m_machineFolder;
-    CScopedVariable m_user;
-    CScopedVariable m_machine;
+    ScopedEnvironment m_user;
+    ScopedEnvironment m_machine;
 };
 
 const std::string c_options = "Software\\Zorvex\\Corvane\\V2.01\\Options";
@@ -154,10 +154,10 @@ class RegistryLayerFolder : public testing::TestWithParam<LayerFolderCase>
 TEST_P(RegistryLayerFolder, ChosenFromTheEnvironment)
 {
     const LayerFolderCase& c = GetParam();
-    CScopedVariable home("HOME", "/home/tester");
-    CScopedVariable config("XDG_CONFIG_HOME", nullptr);
-    CScopedVariable store("ZORVEX_REGISTRY", c.store);
-    CScopedVariable machine("ZORVEX_MACHINE_REGISTRY", c.machine);
+    ScopedEnvironment home("HOME", "/home/tester");
+    ScopedEnvironment config("XDG_CONFIG_HOME", nullptr);
+    ScopedEnvironment store("ZORVEX_REGISTRY", c.store);
+    ScopedEnvironment machine("ZORVEX_MACHINE_REGISTRY", c.machine);
     EXPECT_EQ(zorMachineRegistryFolder(), c.layer ? c.layer : ZOR_TEST_MACHINE_REGISTRY_DIR);
     EXPECT_EQ(
         zorMachineRegistryStore(), c.configured ? c.configured : ZOR_TEST_MACHINE_REGISTRY_DIR);
@@ -416,7 +416,7 @@ TEST(RegistryLayerChange, NewPathTakesTheMachinesSpellingAndDisposition)
     RegCloseKey(key);
 
     // The user's store alone shows the spelling its new keys got.
-    CScopedVariable noLayer("ZORVEX_MACHINE_REGISTRY", store.userFolder());
+    ScopedEnvironment noLayer("ZORVEX_MACHINE_REGISTRY", store.userFolder());
     EXPECT_EQ(subkeyNames(HKEY_CLASSES_ROOT, ""), Names {"CLSID"});
     EXPECT_EQ(subkeyNames(HKEY_CLASSES_ROOT, "CLSID"), Names {"{AB}"});
 }

@@ -1,6 +1,7 @@
 #include "platform/registry/registry.h"
 
 #include "tests/platform/registry/writerpayload.h"
+#include "tests/support/scopedenvironment.h"
 #include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -471,43 +472,12 @@ class RegistryFolder : public testing::TestWithParam<FolderCase>
 {
 };
 
-// Sets or unsets an environment variable for the scope, putting back what was there.
-class CScopedVariable
-{
-public:
-    CScopedVariable(const char* name, const char* value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-            m_hadOld = true;
-        }
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~CScopedVariable()
-    {
-        if (m_hadOld)
-            setenv(m_name.c_str(), m_old.c_str(), 1);
-        else
-            unsetenv(m_name.c_str());
-    }
-    CScopedVariable(const CScopedVariable&) = delete;
-    CScopedVariable& operator=(const CScopedVariable&) = delete;
-
-private:
-    std::string m_name;
-    std::string m_old;
-    bool m_hadOld {false};
-};
-
 TEST_P(RegistryFolder, ChosenFromTheEnvironment)
 {
     const FolderCase& c = GetParam();
-    CScopedVariable home("HOME", "/home/tester");
-    CScopedVariable config("XDG_CONFIG_HOME", c.configHome);
-    CScopedVariable store("ZORVEX_REGISTRY", c.zorvexRegistry);
+    ScopedEnvironment home("HOME", "/home/tester");
+    ScopedEnvironment config("XDG_CONFIG_HOME", c.configHome);
+    ScopedEnvironment store("ZORVEX_REGISTRY", c.zorvexRegistry);
     EXPECT_EQ(zorRegistryFolder(), c.expected);
     EXPECT_EQ(zorRegistryFile(HKEY_CURRENT_USER), std::string(c.expected) + "/current_user.db");
 }

@@ -4,7 +4,7 @@
 
 #include "platform/registry/registry.h"
 
-#include "tests/platform/registry/scopedvariable.h"
+#include "tests/support/scopedenvironment.h"
 #include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -118,8 +118,8 @@ public:
 private:
     TempFolder m_folder;
     std::string m_machineFolder;
-    CScopedVariable m_store;
-    CScopedVariable m_machine;
+    ScopedEnvironment m_store;
+    ScopedEnvironment m_machine;
 };
 
 const std::string c_waitClass = "{01540154-0100-0000-0029-000000000004}";
@@ -233,12 +233,12 @@ TEST(ZorregMachine, EditsTheMachineStoreOnlyWhenAsked)
         EXPECT_EQ(run.exitCode, step.exitCode);
         EXPECT_EQ(run.err, step.err);
         {
-            CScopedVariable alone("ZORVEX_REGISTRY", test.machineFolder());
+            ScopedEnvironment alone("ZORVEX_REGISTRY", test.machineFolder());
             EXPECT_EQ(textValue(HKEY_LOCAL_MACHINE, "Software\\Zorvex\\Options", "Timeout"),
                 step.machineValue ? step.machineValue : missing);
         }
         {
-            CScopedVariable alone("ZORVEX_MACHINE_REGISTRY", test.userFolder());
+            ScopedEnvironment alone("ZORVEX_MACHINE_REGISTRY", test.userFolder());
             const std::string value
                 = textValue(HKEY_LOCAL_MACHINE, "Software\\Zorvex\\Options", "Timeout");
             if (step.userValue) {
