@@ -7,6 +7,9 @@ target_compile_options(zor_warnings INTERFACE
     -Wno-missing-field-initializers
     # A precompiled header the compiler cannot take is said, not silently parsed again.
     -Winvalid-pch -Wno-error=invalid-pch)
+if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(zor_warnings INTERFACE -Wno-error)
+endif()
 
 # The common precompiled header: the Qt and standard headers nearly every file includes. It is
 # compiled twice, position-independent for libraries and modules and as for an executable for

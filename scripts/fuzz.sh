@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Usage: scripts/fuzz.sh NAME SECONDS
-# Builds the libFuzzer target tests/fuzz/fuzz_NAME.cpp with clang, address and undefined
-# behaviour checks, seeds it from tests/fuzz/corpus/NAME/, runs it for SECONDS, then merges what
-# it found into that corpus, keeping only the inputs that add coverage. Crashing inputs are left
-# in the build folder (crash-*) and make the script fail.
-# The build goes to $FUZZ_BUILD_DIR/NAME (default build-fuzz/NAME); outside the CMake build,
-# since our own readers need nothing but their sources.
+# Builds the libFuzzer target fuzz_NAME (tests/fuzz/fuzz_NAME.cpp) in a fuzzing build of the
+# suite (clang, address and undefined-behaviour checks, every library instrumented), seeds it
+# from tests/fuzz/corpus/NAME/, runs it for SECONDS, then merges what it found into that corpus,
+# keeping only the inputs that add coverage. Failing inputs are left in the run folder
+# (crash-*, leak-*, timeout-*, oom-*) and make the script fail.
+# The build goes to $FUZZ_BUILD_DIR (default build-fuzz/suite), the runs to its runs/NAME.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,25 +15,30 @@ if [ $# -ne 2 ]; then
 fi
 name=$1
 seconds=$2
-
-imaging=platform/imaging
-case $name in
-pcx) sources=("$imaging/pcxdecoder.cpp" "$imaging/rgbpicture.cpp"); max_len=8192 ;;
-tga) sources=("$imaging/tgadecoder.cpp" "$imaging/rgbpicture.cpp"); max_len=8192 ;;
-jpegsegments) sources=("$imaging/jpegsegments.cpp"); max_len=4096 ;;
-*)
-    echo "$0: no fuzz target '$name' (add its sources to this script)" >&2
+if [ ! -f "tests/fuzz/fuzz_$name.cpp" ]; then
+    echo "$0: no fuzz target '$name' (tests/fuzz/fuzz_$name.cpp)" >&2
     exit 2
-    ;;
+fi
+
+# The largest input worth trying: the formats' own headers and records are small.
+case $name in
+pcx | tga | metafile) max_len=8192 ;;
+*) max_len=4096 ;;
 esac
 
-cxx=${CXX_FUZZ:-clang++-14}
-out=${FUZZ_BUILD_DIR:-build-fuzz}/$name
+build=${FUZZ_BUILD_DIR:-build-fuzz/suite}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
+    -DCMAKE_CXX_COMPILER=clang++-14 -DZOR_FUZZ=ON >/dev/null
+cmake --build "$build" --target "fuzz_$name" -- -j"$(nproc 2>/dev/null || echo 2)" >/dev/null
+
+out=$build/runs/$name
 corpus=tests/fuzz/corpus/$name
-mkdir -p "$out/new" "$corpus"
-"$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer \
-    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I. "tests/fuzz/fuzz_$name.cpp" "${sources[@]}" -o "$out/fuzz_$name"
+rm -rf "$out"
+mkdir -p "$out/new" "$out/registry" "$corpus"
+cp "$build/fuzz/fuzz_$name" "$out/"
+# As the replay tests run them: no display, and a settings store of the run's own.
+export QT_QPA_PLATFORM=offscreen
+export ZORVEX_REGISTRY=$PWD/$out/registry
 
 # New inputs go to $out/new; the corpus folder only seeds the run.
 (cd "$out" && "./fuzz_$name" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 \
@@ -45,12 +50,20 @@ if ls "$out"/crash-* "$out"/leak-* "$out"/timeout-* "$out"/oom-* >/dev/null 2>&1
 fi
 
 # Merge corpus and new inputs into a fresh folder of the inputs that add coverage, and make
-# that the corpus.
-rm -rf "$out/merged"
-mkdir -p "$out/merged"
-"$out/fuzz_$name" -merge=1 -max_len="$max_len" "$out/merged" "$corpus" "$out/new" \
+# that the corpus. Named inputs (seed-*, regression-*, crash-*: the writers' own files and every
+# failure found) always stay, whatever coverage they add.
+rm -rf "$out/merged" "$out/kept"
+mkdir -p "$out/merged" "$out/kept"
+find "$corpus" -maxdepth 1 -type f \( -name 'seed-*' -o -name 'regression-*' -o -name 'crash-*' \) \
+    -exec cp {} "$out/kept/" \;
+"$out/fuzz_$name" -merge=1 -max_len="$max_len" "$out/merged" "$out/kept" "$corpus" "$out/new" \
     >"$out/merge.log" 2>&1
-rm -f "$corpus"/*
-cp "$out/merged"/* "$corpus"/
+find "$corpus" -maxdepth 1 -type f -delete
+cp "$out/kept"/* "$out/merged"/* "$corpus"/ 2>/dev/null || true
+# A merged copy of a named input is the same bytes under its hash: only the name stays.
+for kept in "$out/kept"/*; do
+    [ -e "$kept" ] || continue
+    rm -f "$corpus/$(sha1sum "$kept" | cut -d' ' -f1)"
+done
 rm -rf "$out/new"
 echo "$name: corpus $(ls "$corpus" | wc -l) files, $(du -sk "$corpus" | cut -f1) KiB"
