@@ -2,6 +2,7 @@
 
 #include "platform/gdi/fonts.h"
 #include "platform/gdi/syscolor.h"
+#include "platform/types/clock.h"
 #include "platform/ui/controls_p.h"
 #include "platform/ui/resources.h"
 
@@ -65,7 +66,8 @@ CDateTimeWidget::CDateTimeWidget(DWORD style)
     const bool time = (style & DTS_TIMEFORMAT) == DTS_TIMEFORMAT;
     setCalendarPopup(!time && !(style & DTS_UPDOWN));
     setWrapping(true);
-    const QDateTime now = QDateTime::currentDateTime();
+    // The suite's "now", so a test's or a soak's clock holds here too.
+    const QDateTime now = QDateTime::fromSecsSinceEpoch(zorTimeNow());
     m_value = QDateTime(
         now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second()), Qt::UTC);
     setFormat(defaultPickerFormat(style));

@@ -1,5 +1,6 @@
 #include "platform/gdi/fonts.h"
 #include "platform/gdi/syscolor.h"
+#include "platform/types/clock.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/controls_p.h"
 #include "platform/ui/dialog.h"
@@ -961,6 +962,18 @@ TEST_F(Controls, PickerKeepsTheWholeValueAndReportsUserChangesOnly)
     picker->GetTime(value);
     EXPECT_EQ(value, COleDateTime(1899, 12, 30, 0, 6, 30));
     EXPECT_NEAR(static_cast<double>(value) * 86400.0, 390.0, 1e-6);
+}
+
+TEST_F(Controls, PickerStartsAtTheSuitesNow)
+{
+    // An afternoon in 2031, far from the wall clock, to the second.
+    const std::time_t now = 1941375127;
+    zorSetClock([now] { return now; });
+    create({{eDLG_DATETIME, 101, "", 10, 10, 80, 15, DTS_SHORTDATEFORMAT}});
+    zorSetClock({});
+    COleDateTime value;
+    ASSERT_EQ(static_cast<CDateTimeCtrl*>(item(101))->GetTime(value), GDT_VALID);
+    EXPECT_EQ(value, COleDateTime(now));
 }
 
 TEST_F(Controls, PickerFormatsOfTheStyles)
