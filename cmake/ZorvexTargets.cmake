@@ -270,6 +270,16 @@ function(zor_add_test name)
     zor_target_defaults(${name})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock
         Threads::Threads)
+    set(store ${CMAKE_BINARY_DIR}/test-registry/${name})
+    set(environment "QT_QPA_PLATFORM=offscreen;ZORVEX_REGISTRY=${store};ZORVEX_BIN_DIR=${ZOR_BIN_DIR}")
+    if(ZOR_SANITIZE)
+        # The sanitized build runs each program once with all its cases: starting a sanitized
+        # program (and its leak check at the end) costs more than most cases do.
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES TIMEOUT 900 RESOURCE_LOCK ${name}
+            ENVIRONMENT "${environment}")
+        return()
+    endif()
     # Each case is a test of its own (program.Suite.Case), so a failure names its case. The
     # cases are listed when CTest runs, not when the program is built. The cases of one program
     # share its settings store, so they never run at the same time.
@@ -278,8 +288,6 @@ function(zor_add_test name)
         PROPERTIES TIMEOUT 120 RESOURCE_LOCK ${name})
     # The environment is set by a script of its own after the listing: the listing's PROPERTIES
     # cannot carry a value with several entries.
-    set(store ${CMAKE_BINARY_DIR}/test-registry/${name})
-    set(environment "QT_QPA_PLATFORM=offscreen;ZORVEX_REGISTRY=${store};ZORVEX_BIN_DIR=${ZOR_BIN_DIR}")
     set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
     file(WRITE ${script}
         "set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT [==[${environment}]==])\n")

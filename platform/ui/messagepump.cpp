@@ -98,7 +98,10 @@ void zorEnsureMessagePump()
     if (!app || installedOn == app)
         return;
     installedOn = app;
-    app->installEventFilter(new MessagePump);
+    // The pump goes with the application it serves.
+    auto* pump = new MessagePump;
+    pump->setParent(app);
+    app->installEventFilter(pump);
 }
 
 // --- thread timers without a window -------------------------------------------------------

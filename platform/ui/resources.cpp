@@ -76,6 +76,10 @@ struct ResourceTables
     std::vector<const CIconTableRegistrar*> icons;
     std::vector<const CCursorTableRegistrar*> cursors;
     std::vector<const CDataTableRegistrar*> data;
+    // The icons and cursors of tables that are gone: their handles live until the process
+    // ends, so callers may keep them, and are held here rather than lost.
+    std::vector<HICON> retiredIcons;
+    std::vector<HCURSOR> retiredCursors;
 };
 
 ResourceTables& resourceTables()
@@ -628,7 +632,8 @@ CIconTableRegistrar::~CIconTableRegistrar()
     ResourceTables& all = resourceTables();
     const std::lock_guard<std::mutex> guard(all.lock);
     std::erase(all.icons, this);
-    // The icons themselves stay: handles live until the process ends.
+    for (const auto& [id, icon] : m_icons)
+        all.retiredIcons.push_back(icon);
 }
 
 HICON CIconTableRegistrar::find(UINT id) const
@@ -659,6 +664,8 @@ CCursorTableRegistrar::~CCursorTableRegistrar()
     ResourceTables& all = resourceTables();
     const std::lock_guard<std::mutex> guard(all.lock);
     std::erase(all.cursors, this);
+    for (const auto& [id, cursor] : m_cursors)
+        all.retiredCursors.push_back(cursor);
 }
 
 HCURSOR CCursorTableRegistrar::find(UINT id) const

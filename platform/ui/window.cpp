@@ -35,6 +35,14 @@ std::unordered_set<ZorWindow*>& liveHandles()
     return *handles;
 }
 
+// The records of destroyed windows. They stay allocated (a few bytes per window) so that a
+// stale handle never matches a later window, and stay listed here so they are held, not lost.
+std::vector<ZorWindow*>& retiredHandles()
+{
+    static auto* handles = new std::vector<ZorWindow*>;
+    return *handles;
+}
+
 const char* const c_windowProperty = "zorWindow";
 
 ZorWindow* handleOf(const QWidget* widget)
@@ -261,9 +269,9 @@ QWidget* CWnd::Detach()
     d->widget.clear();
     if (m_hWnd) {
         liveHandles().erase(m_hWnd);
-        // The record stays allocated (a few bytes per window) so that a stale handle never
-        // matches a later window.
         m_hWnd->wnd = nullptr;
+        m_hWnd->widget.clear();
+        retiredHandles().push_back(m_hWnd);
         m_hWnd = nullptr;
     }
     m_ownsWidget = false;
@@ -282,9 +290,12 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     m_nID = previous->m_nID;
     const bool owned = previous->m_ownsWidget;
     previous->Detach();
-    // The widget keeps its handle: the record now names this object.
+    // The widget keeps its handle: the record, just retired, now names this object.
+    Q_ASSERT(!retiredHandles().empty() && retiredHandles().back() == hWnd);
+    retiredHandles().pop_back();
     liveHandles().insert(hWnd);
     hWnd->wnd = this;
+    hWnd->widget = widget;
     m_hWnd = hWnd;
     d->widget = widget;
     widget->setProperty(c_windowProperty, QVariant::fromValue<void*>(hWnd));

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -63,6 +64,68 @@ TEST(ContainerOptions, SplitsArgumentsAtCommas)
     EXPECT_EQ(splitArguments("a"), (std::vector<std::string> {"a"}));
     EXPECT_EQ(splitArguments("a,,b"), (std::vector<std::string> {"a", "", "b"}));
 }
+
+// --- the lines of a --script file ------------------------------------------------------------
+
+namespace {
+
+struct StepCase
+{
+    const char* name;
+    const char* line;
+    bool ok;
+    ContainerStep::EKind kind;
+    const char* stepName;
+    const char* value;
+    std::vector<std::string> args;
+    int page;
+};
+
+class ContainerStepLines : public testing::TestWithParam<StepCase>
+{
+};
+
+} // namespace
+
+TEST_P(ContainerStepLines, ReadsOneStep)
+{
+    const StepCase& c = GetParam();
+    ContainerStep step;
+    std::string error;
+    ASSERT_EQ(parseContainerStep(c.line, &step, &error), c.ok) << c.line;
+    EXPECT_EQ(error.empty(), c.ok) << error;
+    if (!c.ok)
+        return;
+    EXPECT_EQ(step.kind, c.kind);
+    EXPECT_EQ(step.name, c.stepName);
+    EXPECT_EQ(step.value, c.value);
+    EXPECT_EQ(step.args, c.args);
+    EXPECT_EQ(step.page, c.page);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, ContainerStepLines,
+    testing::Values(StepCase {"Blank", "  \t", true, ContainerStep::eSTEP_NONE, "", "", {}, 0},
+        StepCase {"Comment", "  # set State=1", true, ContainerStep::eSTEP_NONE, "", "", {}, 0},
+        // The value runs to the end of the line, spaces and '=' included; the line end goes.
+        StepCase {"SetText", "set Caption=a b=c\r\n", true, ContainerStep::eSTEP_SET, "Caption",
+            "a b=c", {}, 0},
+        StepCase {"SetEmpty", "set Caption=", true, ContainerStep::eSTEP_SET, "Caption", "", {}, 0},
+        StepCase {"InvokeBare", "invoke Refresh", true, ContainerStep::eSTEP_INVOKE, "Refresh", "",
+            {}, 0},
+        StepCase {"InvokeArgs", "\tinvoke  setStateColor=1,0x000000FF", true,
+            ContainerStep::eSTEP_INVOKE, "setStateColor", "", {"1", "0x000000FF"}, 0},
+        StepCase {"FrameFirst", "frame", true, ContainerStep::eSTEP_FRAME, "", "", {}, 0},
+        StepCase {"FramePage", "frame 2", true, ContainerStep::eSTEP_FRAME, "", "", {}, 2},
+        StepCase {"Memory", "memory", true, ContainerStep::eSTEP_MEMORY, "", "", {}, 0},
+        StepCase {"SetNoValue", "set State", false, ContainerStep::eSTEP_NONE, "", "", {}, 0},
+        StepCase {"SetNoName", "set =1", false, ContainerStep::eSTEP_NONE, "", "", {}, 0},
+        StepCase {"InvokeNoName", "invoke", false, ContainerStep::eSTEP_NONE, "", "", {}, 0},
+        StepCase {"FrameWord", "frame two", false, ContainerStep::eSTEP_NONE, "", "", {}, 0},
+        StepCase {"FrameTrailing", "frame 1x", false, ContainerStep::eSTEP_NONE, "", "", {}, 0},
+        StepCase {"FrameNegative", "frame -1", false, ContainerStep::eSTEP_NONE, "", "", {}, 0},
+        StepCase {"MemoryArgument", "memory 1", false, ContainerStep::eSTEP_NONE, "", "", {}, 0},
+        StepCase {"Unknown", "click", false, ContainerStep::eSTEP_NONE, "", "", {}, 0}),
+    [](const testing::TestParamInfo<StepCase>& info) { return std::string(info.param.name); });
 
 TEST(ControlList, ServersAreNotControls)
 {
@@ -134,6 +197,48 @@ TEST_F(ContainerWithWidgets, ScriptedRunSetsSavesAndShoots)
         = runTool(ZOR_TEST_CONTAINER, {"--insert", "zorLightControl.29", "--load", bag, "--quit"});
     EXPECT_EQ(loaded.exitCode, 0) << loaded.out << loaded.err;
     EXPECT_NE(loaded.out.find("Loaded " + bag), std::string::npos) << loaded.out;
+}
+
+TEST_F(ContainerWithWidgets, ScriptFileRunsItsStepsInOrder)
+{
+    const std::string script = m_folder.file("steps.txt");
+    const std::string bag = m_folder.file("after.txt");
+    {
+        std::ofstream out(script);
+        out << "# the light, driven\n"
+               "set State=1\n"
+               "invoke setStateColor=1,0x000000FF\n"
+               "frame 0\n"
+               "memory\n"
+               "set State=2\n";
+    }
+    const ToolResult result = runTool(ZOR_TEST_CONTAINER,
+        {"--insert", "zorLightControl.29", "--script", script, "--save", bag, "--quit"});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    const std::size_t first = result.out.find("State set to 1");
+    const std::size_t memory = result.out.find("memory: ");
+    const std::size_t last = result.out.find("State set to 2");
+    ASSERT_NE(first, std::string::npos) << result.out;
+    ASSERT_NE(memory, std::string::npos) << result.out;
+    ASSERT_NE(last, std::string::npos) << result.out;
+    EXPECT_LT(first, memory);
+    EXPECT_LT(memory, last);
+    EXPECT_GT(std::atol(result.out.c_str() + memory + 8), 0) << result.out;
+    std::ifstream in(bag);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("State=2"), std::string::npos) << text.str();
+
+    // A wrong line is named and fails the run; the steps around it still run.
+    {
+        std::ofstream out(script);
+        out << "set State=1\nclick\nset State=2\n";
+    }
+    const ToolResult wrong = runTool(
+        ZOR_TEST_CONTAINER, {"--insert", "zorLightControl.29", "--script", script, "--quit"});
+    EXPECT_EQ(wrong.exitCode, 1) << wrong.out << wrong.err;
+    EXPECT_NE(wrong.out.find(script + ":2: unknown step click"), std::string::npos) << wrong.out;
+    EXPECT_NE(wrong.out.find("State set to 2"), std::string::npos) << wrong.out;
 }
 
 TEST(ContainerScript, UnknownControlFailsTheScript)

@@ -7,6 +7,8 @@
 #include "tools/zorcontainer/controllist.h"
 #include "tools/zorcontainer/resource.h"
 
+#include <QtCore/QCoreApplication>
+#include <QtCore/QEvent>
 #include <QtCore/QTimer>
 #include <QtGui/QImage>
 #include <QtWidgets/QWidget>
@@ -155,7 +157,7 @@ BOOL CContainerDialog::OnInitDialog()
     if (!m_options.insert.empty())
         insertControl(m_options.insert);
     if (m_options.scripted() || !m_options.sets.empty() || !m_options.invokes.empty()
-        || !m_options.load.empty() || m_options.frame)
+        || !m_options.load.empty() || m_options.frame || !m_options.script.empty())
         QTimer::singleShot(0, widget(), [this] { runScript(); });
     return TRUE;
 }
@@ -407,23 +409,86 @@ void CContainerDialog::openPropertyFrame()
 
 bool CContainerDialog::screenshot(const std::string& file, bool frame, int page)
 {
-    QImage image;
-    if (frame) {
-        COleControl* c = control();
-        if (c == nullptr)
-            return false;
-        CPropertyFrame propertyFrame("Properties", {c}, c->GetPropPageIDs());
-        if (!propertyFrame.createFrame(this))
-            return false;
-        if (page > 0 && page < propertyFrame.pageCount())
-            propertyFrame.setActivePage(page);
-        propertyFrame.ShowWindow(SW_SHOW);
-        image = propertyFrame.grabClient();
-        propertyFrame.DestroyWindow();
-    } else {
-        image = grabClient();
-    }
+    const QImage image = frame ? grabPropertyFrame(page) : grabClient();
     return !image.isNull() && image.save(QString::fromStdString(file), "PNG");
+}
+
+QImage CContainerDialog::grabPropertyFrame(int page)
+{
+    COleControl* c = control();
+    if (c == nullptr)
+        return {};
+    CPropertyFrame propertyFrame("Properties", {c}, c->GetPropPageIDs());
+    if (!propertyFrame.createFrame(this))
+        return {};
+    if (page > 0 && page < propertyFrame.pageCount())
+        propertyFrame.setActivePage(page);
+    propertyFrame.ShowWindow(SW_SHOW);
+    QImage image = propertyFrame.grabClient();
+    propertyFrame.DestroyWindow();
+    return image;
+}
+
+namespace {
+
+// The resident set of this process in kB, 0 where /proc does not say.
+long residentKilobytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    }
+    return 0;
+}
+
+} // namespace
+
+bool CContainerDialog::runStep(const ContainerStep& step)
+{
+    switch (step.kind) {
+    case ContainerStep::eSTEP_NONE:
+        return true;
+    case ContainerStep::eSTEP_SET:
+        return setProperty(step.name, step.value);
+    case ContainerStep::eSTEP_INVOKE:
+        return invokeMethod(step.name, step.args);
+    case ContainerStep::eSTEP_FRAME:
+        return !grabPropertyFrame(step.page).isNull();
+    case ContainerStep::eSTEP_MEMORY:
+        std::printf("memory: %ld kB\n", residentKilobytes());
+        std::fflush(stdout);
+        return true;
+    }
+    return false;
+}
+
+bool CContainerDialog::runScriptFile(const std::string& file)
+{
+    std::ifstream in(file);
+    if (!in) {
+        setStatus("Cannot read " + file);
+        return false;
+    }
+    bool ok = true;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        ContainerStep step;
+        std::string error;
+        if (!parseContainerStep(line, &step, &error)) {
+            setStatus(file + ":" + std::to_string(number) + ": " + error);
+            ok = false;
+            continue;
+        }
+        ok = runStep(step) && ok;
+        // Repaints and timers run between steps, and windows a step closed go, as they would
+        // between a user's clicks (the script runs inside the dialog's loop, where closed
+        // windows would otherwise wait for its end).
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return ok;
 }
 
 void CContainerDialog::logEvent(DISPID dispid, const DISPPARAMS& params)
@@ -462,6 +527,8 @@ void CContainerDialog::runScript()
         ok = setProperty(name, value) && ok;
     for (const auto& [name, args] : m_options.invokes)
         ok = invokeMethod(name, args) && ok;
+    if (!m_options.script.empty())
+        ok = runScriptFile(m_options.script) && ok;
     if (m_options.members) {
         for (const std::string& line : memberLines())
             std::printf("%s\n", line.c_str());

@@ -17,6 +17,7 @@
 #include <vector>
 
 class CComboBox;
+class QImage;
 class CListBox;
 
 class CContainerDialog : public CResizableDialog
@@ -60,6 +61,11 @@ private:
     void setStatus(const std::string& text);
     // The scripted steps of the command line, run once the window is up.
     void runScript();
+    // The steps of a --script file in order; false when a line is wrong or a step failed.
+    bool runScriptFile(const std::string& file);
+    bool runStep(const ContainerStep& step);
+    // The property frame opened on the page, drawn and closed again; null without a control.
+    QImage grabPropertyFrame(int page);
     std::string selectedMember() const;
 
     ContainerOptions m_options;

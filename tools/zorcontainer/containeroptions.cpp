@@ -16,6 +16,9 @@ const std::vector<ZorProgramOption>& containerOptionTable()
         {{"--page"}, "N", "the property frame's tab to show, 0 the first"},
         {{"--screenshot"}, "FILE", "save a PNG of the container (or the frame) and quit"},
         {{"--size"}, "WxH", "the container's size in pixels"},
+        {{"--script"}, "FILE",
+            "run the steps of FILE, one a line (set NAME=VALUE, invoke NAME[=A,B], frame N, "
+            "memory), after the --invoke calls"},
         {{"--list"}, "", "print the registered controls (ProgID, class id, module) and quit"},
         {{"--members"}, "", "print the inserted control's members and quit"},
         {{"--quit"}, "", "quit when the scripted steps are done"},
@@ -36,6 +39,59 @@ std::vector<std::string> splitArguments(const std::string& text)
             return parts;
         start = comma + 1;
     }
+}
+
+bool parseContainerStep(const std::string& line, ContainerStep* step, std::string* error)
+{
+    *step = ContainerStep();
+    std::string text = line;
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+        text.pop_back();
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == std::string::npos || text[start] == '#')
+        return true;
+    const std::size_t space = text.find_first_of(" \t", start);
+    const std::string verb = text.substr(start, space - start);
+    const std::size_t restStart
+        = space == std::string::npos ? std::string::npos : text.find_first_not_of(" \t", space);
+    const std::string rest = restStart == std::string::npos ? "" : text.substr(restStart);
+
+    if (verb == "set" || verb == "invoke") {
+        const std::size_t equals = rest.find('=');
+        step->name = rest.substr(0, equals);
+        const std::string value = equals == std::string::npos ? "" : rest.substr(equals + 1);
+        if (step->name.empty() || (verb == "set" && equals == std::string::npos)) {
+            *error = verb + " needs NAME=VALUE";
+            return false;
+        }
+        if (verb == "set") {
+            step->kind = ContainerStep::eSTEP_SET;
+            step->value = value;
+        } else {
+            step->kind = ContainerStep::eSTEP_INVOKE;
+            step->args = splitArguments(value);
+        }
+        return true;
+    }
+    if (verb == "frame") {
+        step->kind = ContainerStep::eSTEP_FRAME;
+        if (rest.empty())
+            return true;
+        char* end = nullptr;
+        const long page = std::strtol(rest.c_str(), &end, 10);
+        if (end == rest.c_str() || *end != '\0' || page < 0 || page > 99) {
+            *error = "frame needs a page number, not " + rest;
+            return false;
+        }
+        step->page = static_cast<int>(page);
+        return true;
+    }
+    if (verb == "memory" && rest.empty()) {
+        step->kind = ContainerStep::eSTEP_MEMORY;
+        return true;
+    }
+    *error = "unknown step " + text.substr(start);
+    return false;
 }
 
 bool parseContainerOptions(
@@ -95,6 +151,9 @@ bool parseContainerOptions(
                 *error = "--size needs WIDTHxHEIGHT";
                 return false;
             }
+        } else if (arg == "--script") {
+            if (!value(&options->script))
+                return false;
         } else if (arg == "--list") {
             options->list = true;
         } else if (arg == "--members") {

@@ -92,8 +92,8 @@ CMetafileBytes emf(int width, int height, int handles = 8)
 {
     CMetafileBytes bytes(false);
     bytes.add(U_EMRHEADER_set(rectl(0, 0, width, height),
-        rectl(0, 0, width * 2540 / 100, height * 2540 / 100), nullptr, 0, nullptr,
-        U_SIZEL {1000, 1000}, U_SIZEL {254, 254}, 0));
+        rectl(0, 0, int(std::int64_t(width) * 2540 / 100), int(std::int64_t(height) * 2540 / 100)),
+        nullptr, 0, nullptr, U_SIZEL {1000, 1000}, U_SIZEL {254, 254}, 0));
     bytes.patch16(56, std::uint16_t(handles));
     return bytes;
 }
@@ -543,8 +543,10 @@ INSTANTIATE_TEST_SUITE_P(Metafile, MetafileText,
 TEST_F(MetafileFile, WmfTextOutAtItsPoint)
 {
     CMetafileBytes file = wmf(100, 50);
-    file.add(U_WMRCREATEFONTINDIRECT_set(
-        U_FONT_set(-16, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, const_cast<char*>("Arial"))));
+    U_FONT* font
+        = U_FONT_set(-16, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, const_cast<char*>("Arial"));
+    file.add(U_WMRCREATEFONTINDIRECT_set(font));
+    std::free(font);
     file.add(U_WMRSELECTOBJECT_set(0));
     file.add(U_WMRSETTEXTCOLOR_set(colour(c_red)));
     file.add(U_WMRSETBKMODE_set(U_TRANSPARENT));
@@ -607,14 +609,14 @@ INSTANTIATE_TEST_SUITE_P(Metafile, MetafileBadInput,
         BadCase {"TruncatedInARecord",
             [] {
                 std::vector<char> b = goodEmf();
-                b.resize(b.size() - 30);
+                b.erase(b.end() - 30, b.end());
                 return b;
             },
             eIS_ERR_TRUNCATED},
         BadCase {"EndsWithoutEndRecord",
             [] {
                 std::vector<char> b = goodEmf();
-                b.resize(b.size() - 20); // the end-of-file record is 20 bytes
+                b.erase(b.end() - 20, b.end()); // the end-of-file record is 20 bytes
                 return b;
             },
             eIS_ERR_TRUNCATED},
