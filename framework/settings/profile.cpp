@@ -10,6 +10,8 @@ namespace {
 constexpr DWORD c_numberSize = 4;
 constexpr DWORD c_textSize = 8191;
 constexpr DWORD c_keyNameSize = 256;
+// The driver data of a printer record: its length is the record's 16-bit field.
+constexpr DWORD c_maxDriverExtra = 0xFFFF;
 
 HKEY rootKey(eKEY r)
 {
@@ -30,6 +32,12 @@ void setFieldText(void* field, size_t size, const std::string& text)
     const size_t length = std::min(text.size(), size - 1);
     std::memset(p, 0, size);
     std::memcpy(p, text.data(), length);
+}
+
+// The saved printer record's driver data length as stored (any 32-bit number).
+DWORD storedDriverExtraLength(const CProfile& profile, eKEY r, const std::string& section)
+{
+    return static_cast<DWORD>(profile.getInt(r, section, "Driver Extra Length", 0));
 }
 
 int extendShort(SHORT value)
@@ -81,7 +89,11 @@ bool CProfile::queryValue(HKEY hRoot, const std::string& keyPath, const std::str
         return false;
     data.assign(nMaxSize, 0);
     DWORD size = nMaxSize;
-    const LONG result = RegQueryValueExA(hKey, name.c_str(), nullptr, &type, data.data(), &size);
+    // A buffer of no bytes is still a buffer: a null one would ask only for the value's size,
+    // which then passes for bytes read.
+    BYTE none = 0;
+    const LONG result = RegQueryValueExA(
+        hKey, name.c_str(), nullptr, &type, nMaxSize > 0 ? data.data() : &none, &size);
     RegCloseKey(hKey);
     if (result != ERROR_SUCCESS)
         return false;
@@ -457,13 +469,15 @@ void CProfile::getDevMode(eKEY r, const std::string& section, DEVMODEA* pDevMode
         readInt("DisplayFlags", dm.dmDisplayFlags);
         readInt("DisplayFrequency", dm.dmDisplayFrequency);
 
-        const auto extraLength = static_cast<DWORD>(getInt(r, section, "Driver Extra Length", 0));
-        std::vector<BYTE> extra(extraLength);
-        const DWORD extraRead
-            = extraLength > 0 ? getBytes(r, section, "Driver Extra", extra.data(), extraLength) : 0;
+        const DWORD extraLength = storedDriverExtraLength(*this, r, section);
+        std::vector<BYTE> extra(std::min<DWORD>(extraLength, c_maxDriverExtra));
+        const DWORD extraRead = extraLength > 0 && extraLength <= c_maxDriverExtra
+            ? getBytes(r, section, "Driver Extra", extra.data(), extraLength)
+            : 0;
         // The record and its driver data must fit the caller's block; otherwise nothing of
-        // the record changes.
-        if (size_t(dm.dmSize) + extraRead <= nDevModeSize) {
+        // the record changes. A stated length the record's field cannot hold is no record of
+        // ours either.
+        if (extraLength <= c_maxDriverExtra && size_t(dm.dmSize) + extraRead <= nDevModeSize) {
             dm.dmDriverExtra = static_cast<WORD>(extraRead);
             *pDevMode = dm;
             if (extraRead > 0)
@@ -502,9 +516,10 @@ void CProfile::getDevMode(
     if (getInt(r, section, "DataSaved", 0) == 0)
         return;
     // Room for what was saved: the record and its driver data, the names record and its texts.
+    const DWORD extraLength = storedDriverExtraLength(*this, r, section);
     const size_t modeNeeded = std::max<size_t>(sizeof(DEVMODEA),
                                   static_cast<WORD>(getInt(r, section, "Size", sizeof(DEVMODEA))))
-        + static_cast<DWORD>(getInt(r, section, "Driver Extra Length", 0));
+        + (extraLength <= c_maxDriverExtra ? extraLength : 0);
     const size_t namesNeeded = sizeof(DEVNAMES)
         + getString(r, section, "DevName.Driver", std::string()).size() + 1
         + getString(r, section, "DevName.Device", std::string()).size() + 1

@@ -128,7 +128,8 @@ bool parsePoints(const std::string& text, LONGLONG* size)
     const std::size_t dot = text.find('.');
     const std::string units = text.substr(0, dot);
     const std::string fraction = dot == std::string::npos ? std::string() : text.substr(dot + 1);
-    if (units.empty() || units.size() > 9 || fraction.size() > 4
+    // Ten digits hold every size a control's 32-bit point size property gives its font.
+    if (units.empty() || units.size() > 10 || fraction.size() > 4
         || (dot != std::string::npos && fraction.empty()))
         return false;
     LONGLONG value = 0;
@@ -256,9 +257,9 @@ bool zorFontDescFromText(const std::string& text, FONTDESC* desc)
     long weight = 0;
     long charset = 0;
     long flags[3] {};
-    if (!parsePoints(fields[0], &d.cySize) || d.cySize <= 0 || !parseLong(fields[1], &weight)
-        || weight < 0 || weight > 1000 || !parseLong(fields[2], &charset) || charset < 0
-        || charset > 255)
+    // A size of 0 is what a control writes for a font property of size 0: it reads back.
+    if (!parsePoints(fields[0], &d.cySize) || !parseLong(fields[1], &weight) || weight < 0
+        || weight > 1000 || !parseLong(fields[2], &charset) || charset < 0 || charset > 255)
         return false;
     for (int i = 0; i < 3; ++i) {
         if (!parseLong(fields[3 + i], &flags[i]) || (flags[i] != 0 && flags[i] != 1))

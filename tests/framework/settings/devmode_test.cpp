@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -168,6 +169,51 @@ TEST(ProfileDevMode, RecordsThatCannotHoldTheSavedDataAreLeftAlone)
     for (HGLOBAL h : {mode, names, small, namesBack})
         GlobalFree(h);
 }
+
+// The saved length of the driver data is read from the store as any number: only one the
+// record's 16-bit field can state is driver data; a larger one leaves the record alone and grows
+// no block for it (a corrupt or foreign store must not cost gigabytes).
+struct ExtraLengthCase
+{
+    const char* label;
+    DWORD statedLength;
+    bool recordRead;
+    size_t grownSize;
+};
+
+class ProfileDevModeExtraLength : public testing::TestWithParam<ExtraLengthCase>
+{
+};
+
+TEST_P(ProfileDevModeExtraLength, OnlyLengthsTheRecordCanStateAreRead)
+{
+    const ExtraLengthCase& c = GetParam();
+    ScopedRegistry store;
+    const CProfile profile = corvaneProfile();
+    HGLOBAL mode = makeDevMode();
+    HGLOBAL names = makeDevNames("winspool", "Laser Writer", "LPT1:", 0);
+    profile.putDevMode(eKEY_CURRENT_USER, "Printer", mode, names);
+    profile.putInt(eKEY_CURRENT_USER, "Printer", "Driver Extra Length", int(c.statedLength));
+
+    std::vector<BYTE> block(sizeof(DEVMODEA) + c_extraBytes);
+    auto* dm = reinterpret_cast<DEVMODEA*>(block.data());
+    dm->dmCopies = 2;
+    profile.getDevMode(eKEY_CURRENT_USER, "Printer", dm, DWORD(block.size()), nullptr, 0);
+    EXPECT_EQ(dm->dmCopies, c.recordRead ? 3 : 2);
+
+    HGLOBAL grown = GlobalAlloc(GHND, sizeof(DEVMODEA));
+    profile.getDevMode(eKEY_CURRENT_USER, "Printer", grown, nullptr);
+    EXPECT_EQ(GlobalSize(grown), c.grownSize);
+    for (HGLOBAL h : {mode, names, grown})
+        GlobalFree(h);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, ProfileDevModeExtraLength,
+    testing::Values(ExtraLengthCase {"Saved", c_extraBytes, true, sizeof(DEVMODEA) + c_extraBytes},
+        ExtraLengthCase {"LargestField", 0xFFFF, true, sizeof(DEVMODEA) + 0xFFFF},
+        ExtraLengthCase {"BeyondField", 0x10000, false, sizeof(DEVMODEA)},
+        ExtraLengthCase {"AllBitsSet", 0xFFFFFFFF, false, sizeof(DEVMODEA)}),
+    [](const testing::TestParamInfo<ExtraLengthCase>& info) { return info.param.label; });
 
 TEST(ProfileDevMode, PutWithoutBothRecordsWritesNothing)
 {

@@ -293,6 +293,10 @@ TEST(ProfileBytes, CountReadAndTooLargeLeavesBuffer)
     EXPECT_EQ(profile.getBytes(eKEY_CURRENT_USER, "Options", "Blob", buffer, 4), 0u);
     EXPECT_EQ(buffer[0], 0xAA);
     EXPECT_EQ(profile.getBytes(eKEY_CURRENT_USER, "Options", "Missing", buffer, 8), 0u);
+
+    // A buffer of no bytes holds nothing of a value that has some.
+    EXPECT_EQ(profile.getBytes(eKEY_CURRENT_USER, "Options", "Blob", buffer, 0), 0u);
+    EXPECT_EQ(buffer[0], 0xAA);
 }
 
 struct ListCase

@@ -79,7 +79,13 @@ TEST(FontDescText, RoundTrip)
     weird.fItalic = TRUE;
     FONTDESC empty;
     empty.lpstrName.clear();
-    for (const FONTDESC& d : {sansSerif825(), FONTDESC(), weird, empty}) {
+    // A control's font property of size 0 is saved with size 0 and must load again.
+    // ... as must the largest size a 32-bit point size makes.
+    FONTDESC sizeZero;
+    sizeZero.cySize = 0;
+    FONTDESC sizeLargest;
+    sizeLargest.cySize = 2147483648LL * 10000;
+    for (const FONTDESC& d : {sansSerif825(), FONTDESC(), weird, empty, sizeZero, sizeLargest}) {
         FONTDESC back;
         back.lpstrName = "other";
         ASSERT_TRUE(zorFontDescFromText(zorFontDescText(d), &back)) << zorFontDescText(d);
@@ -89,11 +95,11 @@ TEST(FontDescText, RoundTrip)
 
 TEST(FontDescText, MalformedTextIsRejectedAndLeavesTheTarget)
 {
-    for (const char* text :
-        {"", "Arial", "Arial,8,400,0,0,1", "Arial,8,400,0,0,1,0,", "Arial,x,400,0,0,1,0",
-            "Arial,8.,400,0,0,1,0", "Arial,8.12345,400,0,0,1,0", "Arial,0,400,0,0,1,0",
-            "Arial,-8,400,0,0,1,0", "Arial,8,heavy,0,0,1,0", "Arial,8,400,256,0,1,0",
-            "Arial,8,400,0,2,1,0", "Arial,8,400,0,0,1, 0", "Arial,8,1001,0,0,0,0"}) {
+    for (const char* text : {"", "Arial", "Arial,8,400,0,0,1", "Arial,8,400,0,0,1,0,",
+             "Arial,x,400,0,0,1,0", "Arial,8.,400,0,0,1,0", "Arial,8.12345,400,0,0,1,0",
+             "Arial,,400,0,0,1,0", "Arial,12345678901,400,0,0,1,0", "Arial,-8,400,0,0,1,0",
+             "Arial,8,heavy,0,0,1,0", "Arial,8,400,256,0,1,0", "Arial,8,400,0,2,1,0",
+             "Arial,8,400,0,0,1, 0", "Arial,8,1001,0,0,0,0"}) {
         FONTDESC d = sansSerif825();
         EXPECT_FALSE(zorFontDescFromText(text, &d)) << text;
         EXPECT_TRUE(d == sansSerif825()) << text;
