@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 // Pens wider than one pixel draw, for lines, a square of the pen's width around every pixel of
 // the one-pixel line and, for rectangles, a band of that width centred on the outline (inside
@@ -188,7 +189,8 @@ void applyMask(const Surface& s, const QRect& box, const std::vector<std::uint8_
     });
 }
 
-QPolygon clipFarPolygon(const QPolygon& polygon, const QRect& target);
+template<typename F>
+void scanPolygon(const QPolygon& polygon, bool winding, const QRect& area, F span);
 
 void drawWideLine(const Surface& s, QPoint a, QPoint b, const PenDraw& pen)
 {
@@ -197,16 +199,28 @@ void drawWideLine(const Surface& s, QPoint a, QPoint b, const PenDraw& pen)
     const QRect line = QRect(
         QPoint(std::min(a.x(), b.x()) - before, std::min(a.y(), b.y()) - before),
         QPoint(std::max(a.x(), b.x()) - before + w - 1, std::max(a.y(), b.y()) - before + w - 1));
-    // Only squares that can reach the clip matter: the mask covers the visible part alone.
+    // Only squares that can reach the clip matter: the runs cover the visible part alone.
     const QRect box = line & s.bounds;
     if (box.isEmpty())
         return;
-    std::vector<std::uint8_t> mask(std::size_t(box.width()) * std::size_t(box.height()), 0);
+    // The pen's square swept along a line covers a convex area, so each row of it is one run
+    // of pixels: the work is the pixels drawn, not the box around them.
+    std::vector<int> runLeft(std::size_t(box.height()), box.right() + 1);
+    std::vector<int> runRight(std::size_t(box.height()), box.left() - 1);
     auto mark = [&](const QRect& area) {
         const QRect part = area & box;
         for (int row = part.top(); row <= part.bottom(); ++row) {
-            std::uint8_t* m = mask.data() + qsizetype(row - box.top()) * box.width();
-            std::fill(m + (part.left() - box.left()), m + (part.right() + 1 - box.left()), 1);
+            const std::size_t i = std::size_t(row - box.top());
+            runLeft[i] = std::min(runLeft[i], part.left());
+            runRight[i] = std::max(runRight[i], part.right());
+        }
+    };
+    auto apply = [&] {
+        for (int row = box.top(); row <= box.bottom(); ++row) {
+            const std::size_t i = std::size_t(row - box.top());
+            if (runLeft[i] <= runRight[i])
+                zorgdi::fillArea(s, QRect(QPoint(runLeft[i], row), QPoint(runRight[i], row)),
+                    pen.color, pen.rop2);
         }
     };
     // A very wide pen sweeps the convex hull of its squares at both ends; walking it square by
@@ -242,9 +256,10 @@ void drawWideLine(const Surface& s, QPoint a, QPoint b, const PenDraw& pen)
             hull.removeLast();
             std::reverse(corners.begin(), corners.end());
         }
-        for (const QRect& r : QRegion(clipFarPolygon(hull, s.image), Qt::OddEvenFill))
-            mark(r);
-        applyMask(s, box, mask, pen.color, pen.rop2);
+        scanPolygon(hull, false, box, [&](int y, int left, int right) {
+            mark(QRect(left, y, right - left, 1));
+        });
+        apply();
         return;
     }
     // A square next to the previous one adds one column and one row at most, so only those
@@ -266,7 +281,7 @@ void drawWideLine(const Surface& s, QPoint a, QPoint b, const PenDraw& pen)
         havePrevious = true;
         previous = QPoint(x, y);
     });
-    applyMask(s, box, mask, pen.color, pen.rop2);
+    apply();
 }
 
 // One segment from a to b in device pixels, b excluded.
@@ -378,55 +393,77 @@ void patternBlit(const Surface& s, const QRect& area, std::uint32_t code, std::u
     });
 }
 
-// Cuts a device polygon that reaches far beyond the target to a guard area around it: the
-// region scan conversion walks every row of the polygon's height, which for coordinates from a
-// file may be billions. The cut runs along the guard's edges, far outside the target, so the
-// target's pixels keep their winding numbers; only a cut point's rounding tilts an edge, by
-// less than half a pixel over the guard's distance.
-QPolygon clipFarPolygon(const QPolygon& polygon, const QRect& target)
+// Calls span(y, left, right), right excluded, for every run of pixels of the rows first..last
+// and the columns minX..maxX that the polygon fills. A pixel is filled when its integer
+// coordinates lie inside; a pixel on an edge only when the inside lies to its right or below
+// it, so polygons sharing an edge do not overlap (the rule of Qt's region scan conversion and of
+// the platform's polygon fill). Only the asked rows are walked, however far the polygon reaches,
+// and each edge's crossing is computed exactly.
+template<typename F>
+void scanPolygon(const QPolygon& polygon, bool winding, const QRect& area, F span)
 {
-    constexpr int c_guard = 16384;
-    const QRect guard = target.adjusted(-c_guard, -c_guard, c_guard, c_guard);
-    if (guard.contains(polygon.boundingRect()))
-        return polygon;
     struct Edge
     {
-        bool vertical;
-        double at;
-        bool keepBelow; // inside when the coordinate is at most `at`
+        int top; // the first row the edge crosses
+        int bottom; // the row after its last
+        long long x; // where it starts at its top row
+        long long y;
+        long long dx; // its run over its rise
+        long long dy; // positive
+        int direction; // +1 downward, -1 upward
     };
-    const Edge edges[4] = {{true, double(guard.left()), false}, {true, double(guard.right()), true},
-        {false, double(guard.top()), false}, {false, double(guard.bottom()), true}};
-    std::vector<QPointF> points(polygon.begin(), polygon.end());
-    std::vector<QPointF> cut;
-    for (const Edge& edge : edges) {
-        cut.clear();
-        auto inside = [&](const QPointF& p) {
-            const double v = edge.vertical ? p.x() : p.y();
-            return edge.keepBelow ? v <= edge.at : v >= edge.at;
-        };
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            const QPointF& a = points[i];
-            const QPointF& b = points[(i + 1) % points.size()];
-            if (inside(a))
-                cut.push_back(a);
-            if (inside(a) != inside(b)) {
-                const double va = edge.vertical ? a.x() : a.y();
-                const double vb = edge.vertical ? b.x() : b.y();
-                const double t = (edge.at - va) / (vb - va);
-                const QPointF p = a + (b - a) * t;
-                cut.push_back(edge.vertical ? QPointF(edge.at, p.y()) : QPointF(p.x(), edge.at));
-            }
-        }
-        points.swap(cut);
-        if (points.empty())
-            break;
+    std::vector<Edge> edges;
+    const qsizetype n = polygon.size();
+    if (n < 3 || area.isEmpty())
+        return;
+    for (qsizetype i = 0; i < n; ++i) {
+        QPoint a = polygon.at(i);
+        QPoint b = polygon.at((i + 1) % n);
+        if (a.y() == b.y())
+            continue;
+        const int direction = a.y() < b.y() ? 1 : -1;
+        if (direction < 0)
+            std::swap(a, b);
+        if (b.y() <= area.top() || a.y() > area.bottom())
+            continue;
+        edges.push_back(Edge {std::max(a.y(), area.top()), std::min(b.y(), area.bottom() + 1),
+            a.x(), a.y(), (long long)b.x() - a.x(), (long long)b.y() - a.y(), direction});
     }
-    QPolygon result;
-    result.reserve(qsizetype(points.size()));
-    for (const QPointF& p : points)
-        result.append(QPoint(int(std::lround(p.x())), int(std::lround(p.y()))));
-    return result;
+    if (edges.empty())
+        return;
+    std::sort(edges.begin(), edges.end(), [](const Edge& e, const Edge& f) { return e.top < f.top; });
+    int last = area.top();
+    for (const Edge& e : edges)
+        last = std::max(last, e.bottom - 1);
+    std::vector<const Edge*> active;
+    std::vector<std::pair<int, int>> crossings; // x, direction
+    std::size_t next = 0;
+    for (int y = edges.front().top; y <= last; ++y) {
+        while (next < edges.size() && edges[next].top <= y)
+            active.push_back(&edges[next++]);
+        std::erase_if(active, [y](const Edge* e) { return e->bottom <= y; });
+        crossings.clear();
+        for (const Edge* e : active) {
+            // The first whole x at or right of the edge on this row.
+            const long long num = e->x * e->dy + (y - e->y) * e->dx;
+            long long x = num / e->dy;
+            if (x * e->dy < num)
+                ++x;
+            crossings.emplace_back(
+                int(std::clamp<long long>(x, area.left(), area.right() + 1LL)), e->direction);
+        }
+        std::sort(crossings.begin(), crossings.end());
+        int count = 0;
+        int from = 0;
+        for (const auto& [x, direction] : crossings) {
+            const int before = count;
+            count = winding ? count + direction : count ^ 1;
+            if (before == 0)
+                from = x;
+            else if (count == 0 && x > from)
+                span(y, from, x);
+        }
+    }
 }
 
 // Nearest source index for a destination index when n destination pixels show m source pixels.
@@ -998,13 +1035,11 @@ BOOL CDC::Polygon(const POINT* lpPoints, int nCount)
     for (int i = 0; i < nCount; ++i)
         polygon.setPoint(i, toDevice(m_state, lpPoints[i].x, lpPoints[i].y));
     if (brushVisible(m_state.brush)) {
-        // Qt's region scan conversion lights a pixel when its centre (on the integer
-        // coordinates) is inside, an edge pixel only on the top and left edges, as the
-        // platform's polygon fill does.
-        const QRegion inside(clipFarPolygon(polygon, s.image),
-            m_state.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
-        zorgdi::fillRegion(
-            s, inside, zorgdi::toPixel(m_state.brush->color(), s.monochrome), m_state.rop2);
+        const std::uint32_t color = zorgdi::toPixel(m_state.brush->color(), s.monochrome);
+        scanPolygon(polygon, m_state.polyFillMode == WINDING, s.bounds,
+            [&](int y, int left, int right) {
+                zorgdi::fillArea(s, QRect(left, y, right - left, 1), color, m_state.rop2);
+            });
     }
     const PenDraw pen = penDraw(m_state, s.monochrome);
     for (int i = 0; i < nCount; ++i)

@@ -204,12 +204,6 @@ inline void fillArea(const Surface& s, const QRect& area, std::uint32_t color, i
     });
 }
 
-inline void fillRegion(const Surface& s, const QRegion& area, std::uint32_t color, int rop2)
-{
-    for (const QRect& r : area)
-        fillArea(s, r, color, rop2);
-}
-
 inline void plot(const Surface& s, int x, int y, std::uint32_t color, int rop2)
 {
     if (!s.inside(x, y))
