@@ -86,6 +86,7 @@ void CCorvaneApp::initAppVars()
         = std::clamp(getInt(eKEY_CURRENT_USER, c_szOptions, c_szDays, 1), c_nMinDays, c_nMaxDays);
     m_bStartStop = getBool(eKEY_CURRENT_USER, c_szOptions, c_szStartStop, false);
     m_nDownInterval = getInt(eKEY_CURRENT_USER, c_szOptions, c_szDownInterval, 60);
+    m_bNotifyOnOutages = getBool(eKEY_CURRENT_USER, c_szOptions, c_szNotifyOnOutages, false);
 }
 
 UINT CCorvaneApp::getIconId()

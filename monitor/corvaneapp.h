@@ -51,6 +51,8 @@ public:
     bool m_bStartStop {false};
     // "DownInterval" in "Options": recovery lines of shorter outages (seconds) are left out.
     int m_nDownInterval {60};
+    // "NotifyOnOutages" in "Options": a desktop notice tells of each outage and recovery.
+    bool m_bNotifyOnOutages {false};
     // "IP1" ... "IP5" in "Options": each slot's host text.
     std::array<std::string, c_nSlots> m_sHost;
 
@@ -62,6 +64,7 @@ public:
     static constexpr const char* c_szDays = "Days";
     static constexpr const char* c_szStartStop = "StartStop";
     static constexpr const char* c_szDownInterval = "DownInterval";
+    static constexpr const char* c_szNotifyOnOutages = "NotifyOnOutages";
     // The value name of slot k in "Graph" and "GraphColor" ("1" ... "5") and of its host in
     // "Options" ("IP1" ... "IP5").
     static std::string slotValueName(int slot);

@@ -179,6 +179,7 @@ BOOL CCorvaneDlg::OnInitDialog()
     for (int slot = 0; slot < c_nSlots; ++slot)
         m_graphEnabled[slot] = m_app.m_bGraph[slot] ? TRUE : FALSE;
     m_nGraphSpan = m_app.m_nDays;
+    m_outageNotice.setEnabled(m_app.m_bNotifyOnOutages);
 
     // The controls' values and the layout, in which the graph alone grows with the window.
     CResizableDialog::OnInitDialog();
@@ -301,6 +302,8 @@ void CCorvaneDlg::extendSystemMenu()
     menu->AppendMenu(MF_STRING, IDM_ABOUTBOX, resourceText(IDS_MENU_ABOUT).c_str());
     menu->AppendMenu(MF_STRING, IDM_DATABASE, resourceText(IDS_MENU_DATABASE).c_str());
     menu->AppendMenu(MF_STRING, IDM_OPTIONS, resourceText(IDS_MENU_OPTIONS).c_str());
+    menu->AppendMenu(MF_STRING | (m_app.m_bNotifyOnOutages ? MF_CHECKED : 0), IDM_NOTIFY_OUTAGES,
+        resourceText(IDS_MENU_NOTIFY_OUTAGES).c_str());
 }
 
 bool CCorvaneDlg::startWaitServer()
@@ -415,7 +418,7 @@ bool CCorvaneDlg::sampleSlot(int slot)
 bool CCorvaneDlg::probeSlot(int slot)
 {
     const SampleOutcome outcome
-        = ::sampleSlot(m_slots[slot], m_database, m_nTimeoutMs, m_nRepeat, m_echo);
+        = ::sampleSlot(m_slots[slot], m_database, m_nTimeoutMs, m_nRepeat, m_echo, &m_outageNotice);
     if (outcome.recorded)
         refillOutageList();
     if (m_slots[slot].m_address != 0 && m_graphEnabled[slot])
@@ -701,6 +704,9 @@ void CCorvaneDlg::OnSysCommand(UINT nID, LPARAM lParam)
     case IDM_OPTIONS:
         onOptionsCommand();
         return;
+    case IDM_NOTIFY_OUTAGES:
+        onNotifyOutagesCommand();
+        return;
     default:
         CResizableDialog::OnSysCommand(nID, lParam);
         return;
@@ -743,6 +749,17 @@ void CCorvaneDlg::onOptionsCommand()
     const ProbeSettings probe = readProbeSettings(m_app);
     m_nTimeoutMs = probe.timeoutMs;
     m_nRepeat = probe.repeat;
+}
+
+void CCorvaneDlg::onNotifyOutagesCommand()
+{
+    const bool notify = !m_app.m_bNotifyOnOutages;
+    m_app.m_bNotifyOnOutages = notify;
+    m_app.putBool(
+        eKEY_CURRENT_USER, CCorvaneApp::c_szOptions, CCorvaneApp::c_szNotifyOnOutages, notify);
+    m_outageNotice.setEnabled(notify);
+    if (CMenu* menu = GetSystemMenu(FALSE))
+        menu->CheckMenuItem(IDM_NOTIFY_OUTAGES, MF_BYCOMMAND | (notify ? MF_CHECKED : 0));
 }
 
 INT_PTR CCorvaneDlg::runModal(CDialog& dialog)

@@ -35,6 +35,9 @@
 //   initialisation has finished.
 // - The host selector is filled again after the start records are written, so hosts typed
 //   since the last run are in it from the start, as they are in the outage list.
+// - "&Notify on Outages", a check item at the end of the system menu, switches desktop notices
+//   of outages and recoveries on and off (COutageNotice); its state is saved at once as
+//   "NotifyOnOutages" in "Options". A desktop that shows no notices changes nothing else.
 //
 // Diagnostic: with ZORVEX_REPORT_FIRST_PAINT=1 in the environment the window writes the line
 // "corvane: first paint" to the debugger output (standard error) when it first paints, so a
@@ -47,6 +50,7 @@
 #include "monitor/igraph.h"
 #include "monitor/ilight.h"
 #include "monitor/monitordatabase.h"
+#include "monitor/outagenotice.h"
 #include "monitor/slotview.h"
 #include "platform/types/oledatetime.h"
 
@@ -109,6 +113,8 @@ public:
     void onDatabaseCommand();
     void onOptionsCommand();
     void onHelpCommand();
+    // "&Notify on Outages" chosen: notices on or off, saved at once.
+    void onNotifyOutagesCommand();
 
     // Seams for tests.
     //
@@ -206,6 +212,7 @@ private:
     std::array<ILight, c_nSlots> m_lights;
     std::array<IColor, c_nSlots> m_colors;
     CGraphFeed m_graphFeed;
+    COutageNotice m_outageNotice;
 
     // Seconds since the last sampling pass.
     int m_nTicks {0};

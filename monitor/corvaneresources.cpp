@@ -128,6 +128,7 @@ ZOR_STRING_TABLE({
     {IDS_MENU_ABOUT, "&About..."},
     {IDS_MENU_DATABASE, "&Database..."},
     {IDS_MENU_OPTIONS, "&Options..."},
+    {IDS_MENU_NOTIFY_OUTAGES, "&Notify on Outages"},
     {IDS_LOADING, "Loading..."},
     {IDS_PINGING, "Pinging host"},
     {IDS_ALL_HOSTS, "<all>"},

@@ -31,6 +31,8 @@ constexpr UINT IDM_HELP = 1036;
 constexpr UINT IDM_DATABASE = 1037;
 constexpr UINT IDM_WEBSITE = 1040;
 constexpr UINT IDM_OPTIONS = 32772;
+// A check item after them: desktop notices of outages on or off.
+constexpr UINT IDM_NOTIFY_OUTAGES = 32773;
 
 // The string table. No text has the identifier of a control: the window's controls show no
 // tooltips.
@@ -39,6 +41,7 @@ constexpr UINT IDS_MENU_WEBSITE = 201;
 constexpr UINT IDS_MENU_ABOUT = 202;
 constexpr UINT IDS_MENU_DATABASE = 203;
 constexpr UINT IDS_MENU_OPTIONS = 204;
+constexpr UINT IDS_MENU_NOTIFY_OUTAGES = 205;
 constexpr UINT IDS_LOADING = 210;
 constexpr UINT IDS_PINGING = 211;
 constexpr UINT IDS_ALL_HOSTS = 212;

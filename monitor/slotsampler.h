@@ -7,6 +7,7 @@
 #include "monitor/hostslot.h"
 
 class CMonitorDatabase;
+class COutageNotice;
 
 struct SampleOutcome
 {
@@ -20,4 +21,4 @@ struct SampleOutcome
 // state changed, or a down record when the first probe of a monitoring period finds the host
 // not up, so that every period in the history begins with a definite state.
 SampleOutcome sampleSlot(HostSlot& slot, CMonitorDatabase& database, int timeoutMs, int repeat,
-    const EchoFunction& echo = &HostSlot::echo);
+    const EchoFunction& echo = &HostSlot::echo, COutageNotice* notice = nullptr);

@@ -12,6 +12,7 @@ packages=(
     xvfb xauth x11-utils imagemagick fonts-wine fonts-dejavu-core fonts-liberation
     xdg-utils xchm tzdata fp-utils trayer xdotool
     dpkg-dev fakeroot lintian desktop-file-utils appstream man-db groff-base
+    dbus-daemon python3
 )
 
 missing=()

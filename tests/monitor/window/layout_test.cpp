@@ -131,7 +131,8 @@ TEST_F(MainWindowTest, SystemMenuCommands)
     CCorvaneDlg& window = open();
     const std::vector<std::pair<UINT, std::string>> expected = {{0, ""}, {IDM_HELP, "&Help..."},
         {IDM_WEBSITE, "&Web Site..."}, {0, ""}, {IDM_ABOUTBOX, "&About..."},
-        {IDM_DATABASE, "&Database..."}, {IDM_OPTIONS, "&Options..."}};
+        {IDM_DATABASE, "&Database..."}, {IDM_OPTIONS, "&Options..."},
+        {IDM_NOTIFY_OUTAGES, "&Notify on Outages"}};
     const std::vector<CMenu::Item>& items = window.GetSystemMenu(FALSE)->items();
     ASSERT_GE(items.size(), expected.size());
     const std::size_t first = items.size() - expected.size();
