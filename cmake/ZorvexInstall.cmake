@@ -24,7 +24,7 @@ set(ZOR_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(ZOR_STAGE_DIR ${CMAKE_BINARY_DIR}/install-stage)
 
 # The programs people start, linked from bin/; the other installed programs serve them.
-set(ZOR_USER_PROGRAMS corvane zorreg zorregsvr zorcontainer zorping)
+set(ZOR_USER_PROGRAMS corvane corvane-report zorreg zorregsvr zorcontainer zorping)
 set(ZOR_INSTALLED_MODULES zorwidgets29 zordial29 zorpathpick29 zorpicture29 zorwait29 zorabout29)
 
 install(TARGETS ${ZOR_USER_PROGRAMS} zorimaging ${ZOR_INSTALLED_MODULES}
@@ -109,7 +109,7 @@ foreach(size IN ITEMS 16 22 24 32 48 64 128 256)
 endforeach()
 
 # Manual pages and the package's documents, compressed as Debian keeps them.
-set(ZOR_MAN_PAGES corvane zorreg zorregsvr zorcontainer zorping)
+set(ZOR_MAN_PAGES corvane corvane-report zorreg zorregsvr zorcontainer zorping)
 set(compressed)
 foreach(page IN LISTS ZOR_MAN_PAGES)
     set(source ${ZOR_PACKAGING_DIR}/man/${page}.1)

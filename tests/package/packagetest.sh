@@ -121,6 +121,11 @@ if grep -q "Database Error\|Can't find" "$work/corvane.err"; then
 fi
 [ ! -e /usr/lib/zorvex/corvane.mdb ] || fail "a database appeared in the installed folder"
 
+step "corvane-report reads the user's database"
+as_user corvane-report --csv >"$work/report.csv" || fail "corvane-report failed"
+head -1 "$work/report.csv" | grep -q '^host,from,to,monitored_s' \
+    || { cat "$work/report.csv"; fail "corvane-report gave no availability header"; }
+
 step "the user's probe Options stick"
 as_user zorreg add 'HKLM\Software\Zorvex\Corvane\V2.01\Options' /v Timeout /t REG_DWORD \
     /d 1500 /f >/dev/null || fail "zorreg add Timeout"
