@@ -256,9 +256,8 @@ void drawWideLine(const Surface& s, QPoint a, QPoint b, const PenDraw& pen)
             hull.removeLast();
             std::reverse(corners.begin(), corners.end());
         }
-        scanPolygon(hull, false, box, [&](int y, int left, int right) {
-            mark(QRect(left, y, right - left, 1));
-        });
+        scanPolygon(hull, false, box,
+            [&](int y, int left, int right) { mark(QRect(left, y, right - left, 1)); });
         apply();
         return;
     }
@@ -431,7 +430,8 @@ void scanPolygon(const QPolygon& polygon, bool winding, const QRect& area, F spa
     }
     if (edges.empty())
         return;
-    std::sort(edges.begin(), edges.end(), [](const Edge& e, const Edge& f) { return e.top < f.top; });
+    std::sort(
+        edges.begin(), edges.end(), [](const Edge& e, const Edge& f) { return e.top < f.top; });
     int last = area.top();
     for (const Edge& e : edges)
         last = std::max(last, e.bottom - 1);
@@ -1036,8 +1036,8 @@ BOOL CDC::Polygon(const POINT* lpPoints, int nCount)
         polygon.setPoint(i, toDevice(m_state, lpPoints[i].x, lpPoints[i].y));
     if (brushVisible(m_state.brush)) {
         const std::uint32_t color = zorgdi::toPixel(m_state.brush->color(), s.monochrome);
-        scanPolygon(polygon, m_state.polyFillMode == WINDING, s.bounds,
-            [&](int y, int left, int right) {
+        scanPolygon(
+            polygon, m_state.polyFillMode == WINDING, s.bounds, [&](int y, int left, int right) {
                 zorgdi::fillArea(s, QRect(left, y, right - left, 1), color, m_state.rop2);
             });
     }

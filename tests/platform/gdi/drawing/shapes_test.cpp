@@ -274,7 +274,7 @@ TEST(PolygonFill, SameAsRegionScanConversion)
         if (clipped)
             expected &= clip;
         PixelSet wanted;
-        for (const QRect& r : expected & QRegion(drawn.rect()))
+        for (const QRect& r : expected& QRegion(drawn.rect()))
             for (int y = r.top(); y <= r.bottom(); ++y)
                 for (int x = r.left(); x <= r.right(); ++x)
                     wanted.insert({x, y});
