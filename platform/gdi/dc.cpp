@@ -261,25 +261,32 @@ void drawWideLine(const Surface& s, QPoint a, QPoint b, const PenDraw& pen)
         apply();
         return;
     }
-    // A square next to the previous one adds one column and one row at most, so only those
-    // are marked: the work grows with the pen's width, not with its square.
-    bool havePrevious = false;
-    QPoint previous;
-    zorgdi::walkLine(box.adjusted(-w, -w, w, w), a, b, [&](int, int x, int y) {
-        const QRect square(x - before, y - before, w, w);
-        const int dx = x - previous.x();
-        const int dy = y - previous.y();
-        if (!havePrevious || std::abs(dx) > 1 || std::abs(dy) > 1) {
-            mark(square);
-        } else {
-            if (dx != 0)
-                mark(QRect(dx > 0 ? square.right() : square.left(), square.top(), 1, w));
-            if (dy != 0)
-                mark(QRect(square.left(), dy > 0 ? square.bottom() : square.top(), w, 1));
-        }
-        havePrevious = true;
-        previous = QPoint(x, y);
+    // The band's rows from the walk's points grouped by row: a line's points on one row are
+    // consecutive and its x moves one way only, so the squares reaching a row of the band are
+    // those of a run of centre rows, and their x range is that of the run's two end rows.
+    const QRect reach = box.adjusted(-w, -w, w, w);
+    std::vector<int> centreLeft(std::size_t(reach.height()), std::numeric_limits<int>::max());
+    std::vector<int> centreRight(std::size_t(reach.height()), std::numeric_limits<int>::min());
+    int firstCentre = std::numeric_limits<int>::max();
+    int lastCentre = std::numeric_limits<int>::min();
+    zorgdi::walkLine(reach, a, b, [&](int, int x, int y) {
+        const std::size_t i = std::size_t(y - reach.top());
+        centreLeft[i] = std::min(centreLeft[i], x);
+        centreRight[i] = std::max(centreRight[i], x);
+        firstCentre = std::min(firstCentre, y);
+        lastCentre = std::max(lastCentre, y);
     });
+    for (int row = box.top(); row <= box.bottom(); ++row) {
+        // The squares of centre rows row + before - w + 1 .. row + before cover this row.
+        const int from = std::max(firstCentre, row + before - w + 1);
+        const int to = std::min(lastCentre, row + before);
+        if (from > to)
+            continue;
+        const std::size_t f = std::size_t(from - reach.top());
+        const std::size_t t = std::size_t(to - reach.top());
+        mark(QRect(QPoint(std::min(centreLeft[f], centreLeft[t]) - before, row),
+            QPoint(std::max(centreRight[f], centreRight[t]) - before + w - 1, row)));
+    }
     apply();
 }
 
