@@ -1,22 +1,20 @@
 #include "platform/shell/desktopnotice.h"
 
 #include "platform/shell/dbusdesktopnotice.h"
+#include "platform/shell/serviceslot.h"
 
 namespace {
 
-CDesktopNoticeService* g_service = nullptr;
+CServiceSlot<CDesktopNoticeService, CDBusDesktopNoticeService> g_service;
 
 } // namespace
 
 CDesktopNoticeService* zorSetDesktopNoticeService(CDesktopNoticeService* service)
 {
-    CDesktopNoticeService* previous = g_service;
-    g_service = service;
-    return previous;
+    return g_service.install(service);
 }
 
 CDesktopNoticeService& zorDesktopNoticeService()
 {
-    static CDBusDesktopNoticeService builtIn;
-    return g_service ? *g_service : builtIn;
+    return g_service.current();
 }

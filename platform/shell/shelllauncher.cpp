@@ -1,22 +1,20 @@
 #include "platform/shell/shelllauncher.h"
 
 #include "platform/shell/processshelllauncher.h"
+#include "platform/shell/serviceslot.h"
 
 namespace {
 
-IShellLauncher* g_launcher = nullptr;
+CServiceSlot<IShellLauncher, CProcessShellLauncher> g_launcher;
 
 } // namespace
 
 IShellLauncher* zorSetShellLauncher(IShellLauncher* launcher)
 {
-    IShellLauncher* previous = g_launcher;
-    g_launcher = launcher;
-    return previous;
+    return g_launcher.install(launcher);
 }
 
 IShellLauncher& zorShellLauncher()
 {
-    static CProcessShellLauncher builtIn;
-    return g_launcher ? *g_launcher : builtIn;
+    return g_launcher.current();
 }

@@ -1,5 +1,6 @@
 #include "platform/shell/statusicon.h"
 
+#include "platform/shell/serviceslot.h"
 #include "platform/shell/systemtrayservice.h"
 #include "platform/ui/registeredmessage.h"
 #include "platform/ui/window_p.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-CStatusIconService* g_service = nullptr;
+CServiceSlot<CStatusIconService, CSystemTrayService> g_service;
 
 // The tooltip of the record: up to its zero or the end of its field, cut to the version's
 // length. A record whose caller forgot the zero never reads past the field.
@@ -137,13 +138,10 @@ void CStatusIconService::hostCame()
 
 CStatusIconService* zorSetStatusIconService(CStatusIconService* service)
 {
-    CStatusIconService* previous = g_service;
-    g_service = service;
-    return previous;
+    return g_service.install(service);
 }
 
 CStatusIconService& zorStatusIconService()
 {
-    static CSystemTrayService builtIn;
-    return g_service ? *g_service : builtIn;
+    return g_service.current();
 }
