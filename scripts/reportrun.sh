@@ -7,12 +7,13 @@
 # corvane-report prints the availability, the outages and the latency averages of the run, as
 # text and as CSV. Everything lives in a temporary folder and the two namespaces, which are
 # removed at the end; the build's own database is not touched.
+# BIN_DIR names another build's bin folder (default build/bin).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-300}
 down_at=${2:-100}
 down_for=${3:-90}
-bin=$PWD/build/bin
+bin=${BIN_DIR:-$PWD/build/bin}
 
 id=$$
 client=zrc$id

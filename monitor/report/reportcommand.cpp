@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <utility>
 
 namespace {
 
@@ -33,7 +34,9 @@ struct ReportRequest
 std::optional<LocalMs> parseWhen(const std::string& text, bool wholeDay)
 {
     const QString when = QString::fromStdString(text).replace(' ', 'T');
-    const QDate day = QDate::fromString(when, Qt::ISODate);
+    // A date alone is exactly ten characters: the parser of dates takes the date of a date
+    // and time too.
+    const QDate day = when.size() == 10 ? QDate::fromString(when, Qt::ISODate) : QDate();
     LocalMs at = 0;
     static const QDate dayZero(1899, 12, 30);
     if (day.isValid()) {
@@ -45,6 +48,25 @@ std::optional<LocalMs> parseWhen(const std::string& text, bool wholeDay)
         at = dayZero.daysTo(moment.date()) * c_msPerDay + moment.time().msecsSinceStartOfDay();
     }
     return at;
+}
+
+// The names of the reports and of the parts of a period, as the command line has them.
+constexpr std::pair<const char*, eReport> c_reports[] = {{"availability", eReport::eAVAILABILITY},
+    {"outages", eReport::eOUTAGES}, {"latency", eReport::eLATENCY}};
+constexpr std::pair<const char*, eReportSplit> c_splits[]
+    = {{"day", eReportSplit::eDAY}, {"week", eReportSplit::eWEEK}, {"month", eReportSplit::eMONTH}};
+
+// Sets value to the choice the word names; false when it names none.
+template<typename T, std::size_t N>
+bool choose(const std::string& word, const std::pair<const char*, T> (&choices)[N], T& value)
+{
+    for (const auto& [name, choice] : choices) {
+        if (word == name) {
+            value = choice;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool readRequest(const std::vector<std::string>& words, ReportRequest& request, std::string* error)
@@ -61,13 +83,7 @@ bool readRequest(const std::vector<std::string>& words, ReportRequest& request, 
                 return false;
             }
             reportNamed = true;
-            if (word == "availability")
-                request.report = eReport::eAVAILABILITY;
-            else if (word == "outages")
-                request.report = eReport::eOUTAGES;
-            else if (word == "latency")
-                request.report = eReport::eLATENCY;
-            else {
+            if (!choose(word, c_reports, request.report)) {
                 *error = "no report '" + word + "' (availability, outages or latency)";
                 return false;
             }
@@ -81,13 +97,7 @@ bool readRequest(const std::vector<std::string>& words, ReportRequest& request, 
             (word == "--from" ? request.from : request.to) = at;
         } else if (word == "--by") {
             const std::string& by = words[++i];
-            if (by == "day")
-                request.split = eReportSplit::eDAY;
-            else if (by == "week")
-                request.split = eReportSplit::eWEEK;
-            else if (by == "month")
-                request.split = eReportSplit::eMONTH;
-            else {
+            if (!choose(by, c_splits, request.split)) {
                 *error = "invalid value '" + by + "' for option '--by' (day, week or month)";
                 return false;
             }
@@ -118,8 +128,10 @@ std::string percentText(LocalMs part, LocalMs whole)
 CReportTable availabilityTable(
     const std::vector<HostHistory>& hosts, LocalMs from, LocalMs to, eReportSplit split)
 {
-    CReportTable table({"host", "from", "to", "monitored_s", "down_s", "availability_pct",
-        "outages", "longest_outage_s", "mean_time_between_outages_s"});
+    CReportTable table({{"host", "host"}, {"from", "from"}, {"to", "to"},
+        {"monitored_s", "monitored"}, {"down_s", "down"}, {"availability_pct", "available %"},
+        {"outages", "outages"}, {"longest_outage_s", "longest outage"},
+        {"mean_time_between_outages_s", "mean time between outages"}});
     const auto periods = splitPeriod(from, to, split);
     for (const HostHistory& host : hosts) {
         const HostTimeline timeline = timelineOf(host.records, to);
@@ -138,7 +150,8 @@ CReportTable availabilityTable(
 
 CReportTable outageTable(const std::vector<HostHistory>& hosts, LocalMs from, LocalMs to)
 {
-    CReportTable table({"host", "down_at", "up_at", "length_s", "ended_by"});
+    CReportTable table({{"host", "host"}, {"down_at", "down at"}, {"up_at", "up at"},
+        {"length_s", "length"}, {"ended_by", "ended by"}});
     for (const HostHistory& host : hosts) {
         for (const OutageSpan& outage : timelineOf(host.records, to).outages) {
             if (outage.end <= from)
@@ -157,7 +170,8 @@ CReportTable outageTable(const std::vector<HostHistory>& hosts, LocalMs from, Lo
 CReportTable latencyTable(
     CDaoDatabase& database, const std::vector<HostHistory>& hosts, LocalMs from, LocalMs to)
 {
-    CReportTable table({"host", "time", "average_ms", "samples"});
+    CReportTable table({{"host", "host"}, {"time", "quarter hour"}, {"average_ms", "average ms"},
+        {"samples", "samples"}});
     for (const HostHistory& host : hosts)
         readLatencyAverages(database, host.hostId, from, to, [&](const LatencyAverage& average) {
             table.addRow({textCell(host.host), timeCell(average.time), countCell(average.averageMs),

@@ -130,7 +130,7 @@ ReportCell timeCell(LocalMs at)
     return ReportCell {value, shown, false};
 }
 
-CReportTable::CReportTable(std::vector<std::string> columns) : m_columns(std::move(columns)) { }
+CReportTable::CReportTable(std::vector<ReportColumn> columns) : m_columns(std::move(columns)) { }
 
 void CReportTable::addRow(std::vector<ReportCell> cells)
 {
@@ -163,7 +163,7 @@ void CReportTable::writeText(std::ostream& out) const
     std::vector<std::size_t> widths;
     std::vector<bool> numeric;
     for (std::size_t i = 0; i < m_columns.size(); ++i) {
-        widths.push_back(columnsOf(m_columns[i]));
+        widths.push_back(columnsOf(m_columns[i].title));
         numeric.push_back(false);
         for (const auto& row : m_rows) {
             widths[i] = std::max(widths[i], columnsOf(shownOf(row[i])));
@@ -180,7 +180,10 @@ void CReportTable::writeText(std::ostream& out) const
         text.erase(text.find_last_not_of(' ') + 1);
         out << text << '\n';
     };
-    line(m_columns);
+    std::vector<std::string> titles;
+    for (const ReportColumn& column : m_columns)
+        titles.push_back(column.title);
+    line(titles);
     for (const auto& row : m_rows) {
         std::vector<std::string> cells;
         for (const ReportCell& cell : row)
@@ -196,7 +199,7 @@ void CReportTable::writeCsv(std::ostream& out) const
             out << (i ? "," : "") << csvField(fieldOf(i));
         out << "\r\n";
     };
-    line([&](std::size_t i) { return m_columns[i]; });
+    line([&](std::size_t i) { return m_columns[i].name; });
     for (const auto& row : m_rows)
         line([&](std::size_t i) { return row[i].value; });
 }
@@ -208,7 +211,7 @@ void CReportTable::writeJson(std::ostream& out) const
         out << (r ? ",\n {" : "\n {");
         for (std::size_t i = 0; i < m_columns.size(); ++i) {
             const ReportCell& cell = m_rows[r][i];
-            out << (i ? ", " : "") << jsonString(m_columns[i]) << ": ";
+            out << (i ? ", " : "") << jsonString(m_columns[i].name) << ": ";
             if (cell.value.empty())
                 out << "null";
             else if (cell.number)

@@ -6,7 +6,8 @@
 // column names; an empty cell is null, a number cell a JSON number).
 //
 // A cell has the value the machine forms carry and, where it differs, the text a terminal
-// shows: a length is seconds in CSV and JSON and "2d 03:04:05" on the terminal.
+// shows: a length is seconds in CSV and JSON and "2d 03:04:05" on the terminal. So has a
+// column: "longest_outage_s" in CSV and JSON, "longest outage" on the terminal.
 
 #include "monitor/report/hosttimeline.h"
 
@@ -32,10 +33,17 @@ ReportCell lengthCell(LocalMs length);
 // "2026-12-08 20:15:03".
 ReportCell timeCell(LocalMs at);
 
+// A column: its name, the key of CSV and JSON, and its title on the terminal.
+struct ReportColumn
+{
+    std::string name;
+    std::string title;
+};
+
 class CReportTable
 {
 public:
-    explicit CReportTable(std::vector<std::string> columns);
+    explicit CReportTable(std::vector<ReportColumn> columns);
 
     void addRow(std::vector<ReportCell> cells);
     void write(std::ostream& out, eReportFormat format) const;
@@ -45,6 +53,6 @@ private:
     void writeCsv(std::ostream& out) const;
     void writeJson(std::ostream& out) const;
 
-    std::vector<std::string> m_columns;
+    std::vector<ReportColumn> m_columns;
     std::vector<std::vector<ReportCell>> m_rows;
 };

@@ -216,6 +216,18 @@ TEST(CorvaneReport, TwoHostsByDayAsCsvThatPythonReadsBack)
         std::string::npos)
         << rows;
 
+    // A period given to the minute: the hour around midnight holds the outage's last hour and
+    // a half.
+    std::string hour;
+    ASSERT_EQ(db.run({"--from", "2026-12-01 23:30", "--to", "2026-12-02T00:30:00", "--host",
+                         "b.example", "--csv"},
+                  &hour),
+        0);
+    EXPECT_NE(hour.find(timeCell(c_dec1 + 23 * c_hour + 30 * c_minute).value + ","
+                  + timeCell(c_dec1 + 24 * c_hour + 30 * c_minute).value + ",3600,3600,0.000,0,"),
+        std::string::npos)
+        << hour;
+
     std::string outages;
     ASSERT_EQ(
         db.run({"outages", "--from", "2026-12-01", "--to", "2026-12-02", "--json"}, &outages), 0);
