@@ -8,6 +8,11 @@
 # text and as CSV. Everything lives in a temporary folder and the two namespaces, which are
 # removed at the end; the build's own database is not touched.
 # BIN_DIR names another build's bin folder (default build/bin).
+# With SHOTS=DIR the monitor runs on a virtual display with a notification server (dunst, which
+# the script installs when it is missing) on a session bus of its own, "Notify on Outages" on,
+# and the screen is saved as DIR/down.png and DIR/up.png once the notices of the link going down
+# and coming back are shown; DIR also gets the monitor's output, the notification server's and
+# the notices as the bus carried them (notices.log).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-300}
@@ -20,8 +25,10 @@ client=zrc$id
 host=zrh$id
 work=$(mktemp -d /tmp/zorvex-report-XXXXXX)
 monitor=""
+desktop=()
 cleanup() {
     [ -n "$monitor" ] && kill -KILL "$monitor" 2>/dev/null || true
+    [ ${#desktop[@]} -gt 0 ] && kill "${desktop[@]}" 2>/dev/null || true
     ip netns del "$client" 2>/dev/null || true
     ip netns del "$host" 2>/dev/null || true
     rm -rf "$work"
@@ -58,20 +65,65 @@ setting HKCU Readme REG_DWORD 0
 setting HKLM Timeout REG_DWORD 1000
 setting HKLM Repeat REG_DWORD 1
 
-ip netns exec "$client" env QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime" \
+display=(QT_QPA_PLATFORM=offscreen)
+# shot NAME TEXT: the screen once the notice with TEXT is shown; shot_took says how long it
+# waited.
+shot() { :; }
+shot_took=0
+if [ -n "${SHOTS:-}" ]; then
+    mkdir -p "$SHOTS"
+    command -v dunst >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -q \
+        --no-install-recommends dunst >/dev/null
+    Xvfb :93 -screen 0 1024x700x24 -nolisten tcp >/dev/null 2>&1 &
+    desktop+=($!)
+    sleep 1
+    # A bus on a path, not in the abstract namespace, so the monitor's namespace reaches it.
+    cat > "$work/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig><type>session</type><listen>unix:dir=$work</listen><auth>EXTERNAL</auth>
+<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>
+<allow own="*"/></policy></busconfig>
+CONF
+    dbus-daemon --config-file="$work/bus.conf" --nofork --print-address=3 3>"$work/bus" &
+    desktop+=($!)
+    sleep 1
+    export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
+    DISPLAY=:93 dunst >"$work/dunst.log" 2>&1 &
+    desktop+=($!)
+    # What reaches the notification server, for the record.
+    dbus-monitor "interface='org.freedesktop.Notifications'" >"$work/notices.log" 2>&1 &
+    desktop+=($!)
+    display=(DISPLAY=:93 DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS")
+    setting HKCU NotifyOnOutages REG_DWORD 1
+    shot() {
+        local start=$SECONDS
+        until grep -q "$2" "$work/notices.log" || [ $((SECONDS - start)) -ge 20 ]; do
+            sleep 0.5
+        done
+        sleep 1
+        DISPLAY=:93 import -window root "$SHOTS/$1.png"
+        shot_took=$((SECONDS - start))
+    }
+fi
+
+ip netns exec "$client" env "${display[@]}" XDG_RUNTIME_DIR="$work/runtime" \
     "$work/bin/corvane" > "$work/corvane.log" 2>&1 &
 monitor=$!
 sleep "$down_at"
 ip -n "$host" link set zr1 down
 echo "link down at $(date '+%F %T')" >&2
-sleep "$down_for"
+shot down "is unavailable"
+sleep $((down_for - shot_took))
 ip -n "$host" link set zr1 up
 echo "link up at $(date '+%F %T')" >&2
-sleep $((seconds - down_at - down_for))
+shot up "is available again"
+sleep $((seconds - down_at - down_for - shot_took))
 kill -TERM "$monitor"
 wait "$monitor" && status=0 || status=$?
 monitor=""
 echo "corvane ended with status $status" >&2
+[ -n "${SHOTS:-}" ] && cp "$work/corvane.log" "$work/dunst.log" "$work/notices.log" "$SHOTS/"
 
 report() { "$work/bin/corvane-report" "$@" --from "$(date -d '-1 hour' '+%FT%T')"; }
 for kind in availability outages latency; do
