@@ -2,8 +2,8 @@
 # Sets the machine up, builds the suite and runs every test through CTest; then builds the suite
 # again with the address, leak and undefined-behaviour sanitizers and runs the tests there too
 # (scripts/sanitize.sh, build-asan/). Fails when either run fails; both always run. Each step
-# says how long it took: on two cores without a compiler cache the whole takes about 35
-# minutes, nearly a third of it for each of the two builds.
+# says how long it took: on two idle cores without a compiler cache the whole takes about 26
+# minutes, nearly half of it for each of the two builds (12 and 11 minutes).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 step() {
@@ -20,7 +20,7 @@ status=0
 ctest --test-dir build --output-on-failure -j"$jobs" || status=1
 step tests
 # The sanitizer run fits the test command's 40 minutes on two cores when the steps before it
-# took their usual 20; on a slower machine it keeps to the readers of outside data (the
+# took their usual 14; on a slower machine it keeps to the readers of outside data (the
 # platform, the framework and the fuzz replays) and says so, rather than overrunning.
 if [ -z "${SANITIZE_TESTS:-}" ] && [ "$SECONDS" -gt $((22 * 60)) ]; then
     export SANITIZE_TESTS='^(platform_|framework_|fuzz_replay_)'
