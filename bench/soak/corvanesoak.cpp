@@ -216,13 +216,7 @@ public:
         if (!m_made)
             return;
         // Whatever still runs in the client namespace goes with it.
-        const ProgramResult pids = runProgram({"ip", "netns", "pids", m_client}, 5000);
-        std::stringstream list(pids.output);
-        pid_t pid = 0;
-        while (list >> pid) {
-            if (pid > 0)
-                kill(pid, SIGKILL);
-        }
+        killNamespaceProcesses(m_client);
         runProgram({"ip", "netns", "del", m_client}, 10000);
         runProgram({"ip", "netns", "del", m_host}, 10000);
         fs::remove_all(m_etc);

@@ -239,13 +239,7 @@ void removeLeftovers()
     }
     closedir(folder);
     for (const std::string& name : stale) {
-        const ProgramResult pids = runProgram({"ip", "netns", "pids", name}, 5000);
-        std::stringstream list(pids.output);
-        pid_t pid = 0;
-        while (list >> pid) {
-            if (pid > 0)
-                kill(pid, SIGKILL);
-        }
+        killNamespaceProcesses(name);
         runProgram({"ip", "netns", "del", name}, 5000);
         unlink((ETC_NETNS_DIR + name + "/hosts").c_str());
         unlink((ETC_NETNS_DIR + name + "/resolv.conf").c_str());
@@ -301,6 +295,17 @@ std::vector<std::string> outputLines(const std::string& output, const std::strin
             lines.push_back(line);
     }
     return lines;
+}
+
+void killNamespaceProcesses(const std::string& name)
+{
+    const ProgramResult pids = runProgram({"ip", "netns", "pids", name}, 5000);
+    std::stringstream list(pids.output);
+    pid_t pid = 0;
+    while (list >> pid) {
+        if (pid > 0)
+            kill(pid, SIGKILL);
+    }
 }
 
 TestNetwork::~TestNetwork()

@@ -36,6 +36,9 @@ std::string outputValue(const std::string& line, const std::string& key);
 // The lines of an output that start with the prefix.
 std::vector<std::string> outputLines(const std::string& output, const std::string& prefix);
 
+// Kills (SIGKILL) every process still running in a network namespace, before it is deleted.
+void killNamespaceProcesses(const std::string& name);
+
 class TestNetwork
 {
 public:
